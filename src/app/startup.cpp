@@ -1,0 +1,80 @@
+#include "sandbox.h"
+
+#include <SDL_mixer.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+constexpr int kAudioFrequency = 44100;
+constexpr int kAudioChannels = 2;
+constexpr int kAudioChunkSize = 4096;
+
+constexpr const char* kControls =
+    "Keyboard Controls:\n"
+    " 1  -  drop a full box of spheres\n"
+    " 2  -  drop an empty box\n"
+    " 3  -  drop a cylinder\n"
+    " 4  -  drop a cloth\n"
+    " 5  -  create a static sphere\n"
+    " 6  -  drop a full box of boxes\n"
+    " 0  -  drop a bean\n"
+    " s  -  show(on/off) reflections\n"
+    " j  -  show(on/off) joints\n"
+    " r  -  reset\n"
+    " q  -  squeeze (for the tool)\n"
+    " e  -  pull apart (for the tool)\n"
+    "\n"
+    "Mouse Controls: (for the tool)\n"
+    " Left Click       -  fire a ball\n"
+    " Rigth Click      -  fire a cylinder\n"
+    " Scroll Up        -  ascend\n"
+    " Scroll Down      -  descend\n"
+    " Moving the Mouse -  move the tool\n";
+
+}  // namespace
+
+void Sandbox::init() {
+    printControls();
+    initVideo();
+    initGraphics();
+    initAudio();
+    initPhysics();
+}
+
+void Sandbox::printControls() {
+    std::fputs(kControls, stdout);
+}
+
+void Sandbox::initVideo() {
+    SDL_Init(SDL_INIT_VIDEO | SDL_INIT_AUDIO);
+    std::atexit(SDL_Quit);
+    SDL_WM_SetCaption("Bramblewick", nullptr);
+
+    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 5);
+    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 5);
+    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 5);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+
+    const int bitsPerPixel = SDL_GetVideoInfo()->vfmt->BitsPerPixel;
+    Uint32 flags = SDL_OPENGL;
+    if (fullscreen) flags |= SDL_FULLSCREEN;
+    if (SDL_SetVideoMode(screenWidth, screenHeight, bitsPerPixel, flags) == nullptr) {
+        std::fprintf(stderr, "Couldn't set video mode!\n");
+        std::fflush(stderr);
+        std::fprintf(stderr, "%s\n", SDL_GetError());
+        std::fflush(stderr);
+        std::exit(1);
+    }
+
+    SDL_ShowCursor(SDL_DISABLE);
+    SDL_WM_GrabInput(SDL_GRAB_ON);
+}
+
+// The sandbox plays no sound; the device is opened and left alone, and a
+// machine without one runs silent.
+void Sandbox::initAudio() {
+    Mix_OpenAudio(kAudioFrequency, AUDIO_S16LSB, kAudioChannels, kAudioChunkSize);
+}

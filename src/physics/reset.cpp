@@ -1,0 +1,40 @@
+#include "sandbox.h"
+
+namespace {
+
+constexpr int kResetCode = 0;  // the user-event code that the r key posts
+
+}  // namespace
+
+void Sandbox::onUserEvent(SDL_UserEvent event) {
+    if (event.code != kResetCode) return;
+
+    destroyPhysics();
+    toolPosition = {0.0f, 0.0f, 5.0f};
+
+    sphereBoxes.structures.clear();
+    boxBoxes.structures.clear();
+    emptyBoxes.structures.clear();
+    softCylinders.structures.clear();
+    cloths.structures.clear();
+    beans.bodies.clear();
+    balls.bodies.clear();
+    shotCylinders.bodies.clear();
+    staticSpheres.geoms.clear();
+    springs.joints.clear();
+
+    initPhysics();
+}
+
+// Frees everything the world, the space and the contact group hold.
+// Free the old space first: its geoms still point at bodies that destroying
+// the world frees. The contact joints go before the world too, or the world
+// complains that it is being destroyed with grouped joints in it.
+void Sandbox::destroyPhysics() {
+    dSpaceDestroy(space);
+    dJointGroupDestroy(contactGroup);
+    dWorldDestroy(world);
+    space = nullptr;
+    contactGroup = nullptr;
+    world = nullptr;
+}

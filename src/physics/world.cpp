@@ -1,0 +1,55 @@
+#include "sandbox.h"
+
+namespace {
+
+constexpr int kMaxContacts = 8;          // contact points per touching pair
+constexpr dReal kFriction = 1000.0f;     // Coulomb mu of every contact
+constexpr float kGravity = -9.81f;       // along z, which points up
+
+}  // namespace
+
+void Sandbox::initPhysics() {
+    // ODE sets up its global collision data once, before the first world.
+    static const int odeReady = dInitODE2(0);
+    (void)odeReady;
+
+    lastTicks = SDL_GetTicks() - 1;  // the first pass measures at least 1 ms
+    world = dWorldCreate();
+    space = dHashSpaceCreate(nullptr);
+    contactGroup = dJointGroupCreate(0);
+    dWorldSetGravity(world, 0, 0, kGravity);
+    createTool();
+    dCreatePlane(space, 0, 0, 1, 0);
+}
+
+void Sandbox::stepPhysics() {
+    // Two passes within one millisecond measure no time at all, and the
+    // solver refuses a step of 0 s by ending the process: nothing to do.
+    if (frameSeconds <= 0.0) return;
+
+    dJointGroupEmpty(contactGroup);
+    dSpaceCollide(space, nullptr, collideCallback);
+    dWorldQuickStep(world, static_cast<float>(frameSeconds));
+}
+
+void collideCallback(void* data, dGeomID o1, dGeomID o2) {
+    if (dGeomIsSpace(o1) || dGeomIsSpace(o2)) {
+        dSpaceCollide2(o1, o2, data, collideCallback);
+        if (dGeomIsSpace(o1)) dSpaceCollide(reinterpret_cast<dSpaceID>(o1), data, collideCallback);
+        if (dGeomIsSpace(o2)) dSpaceCollide(reinterpret_cast<dSpaceID>(o2), data, collideCallback);
+        return;
+    }
+
+    const dBodyID b1 = dGeomGetBody(o1);
+    const dBodyID b2 = dGeomGetBody(o2);
+
+    dContact contacts[kMaxContacts] = {};
+    const int count = dCollide(o1, o2, kMaxContacts, &contacts[0].geom, sizeof(dContact));
+    for (int i = 0; i < count; ++i) {
+        contacts[i].surface.mode = 0;
+        contacts[i].surface.mu = kFriction;
+        const dJointID contact =
+            dJointCreateContact(theSandbox->world, theSandbox->contactGroup, &contacts[i]);
+        dJointAttach(contact, b1, b2);
+    }
+}

@@ -1,0 +1,4 @@
+#include "sandbox.h"
+
+void Sandbox::dropBean() {}
+void Sandbox::addStaticSphere() {}

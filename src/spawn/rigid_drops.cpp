@@ -1,0 +1,4 @@
+#include "sandbox.h"
+
+void Sandbox::dropSphereBox() {}
+void Sandbox::dropBoxBox() {}

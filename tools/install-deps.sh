@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, running and testing need,
+# and only those that are missing, so a second run costs nothing.
+set -euo pipefail
+
+packages=(
+  build-essential cmake pkg-config
+  libode-dev libsdl1.2-dev libsdl-mixer1.2-dev freeglut3-dev libglu1-mesa-dev
+  libgl1-mesa-dri
+  googletest libgtest-dev
+  xvfb xdotool imagemagick x11-utils
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
+  [[ "$status" == "install ok installed" ]] || missing+=("$p")
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+sudo=""
+if [[ $(id -u) -ne 0 ]]; then sudo="sudo"; fi
+echo "installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
