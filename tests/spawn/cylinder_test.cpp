@@ -1,0 +1,1 @@
+#include "support/sandbox_fixture.h"

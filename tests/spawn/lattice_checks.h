@@ -1,0 +1,3 @@
+// Checks shared by the tests of the three soft structures.
+#pragma once
+#include "support/sandbox_fixture.h"
