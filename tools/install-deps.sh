@@ -8,7 +8,7 @@ packages=(
   libode-dev libsdl1.2-dev libsdl-mixer1.2-dev freeglut3-dev libglu1-mesa-dev
   libgl1-mesa-dri
   googletest libgtest-dev
-  xvfb xdotool imagemagick x11-utils
+  libx11-dev xvfb xdotool imagemagick x11-utils
 )
 
 missing=()

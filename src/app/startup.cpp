@@ -33,6 +33,14 @@ constexpr const char* kControls =
     " Scroll Down      -  descend\n"
     " Moving the Mouse -  move the tool\n";
 
+void failVideo() {
+    std::fprintf(stderr, "Couldn't set video mode!\n");
+    std::fflush(stderr);
+    std::fprintf(stderr, "%s\n", SDL_GetError());
+    std::fflush(stderr);
+    std::exit(1);
+}
+
 }  // namespace
 
 void Sandbox::init() {
@@ -48,9 +56,18 @@ void Sandbox::printControls() {
 }
 
 void Sandbox::initVideo() {
+    // Only the X11 driver opens OpenGL windows here. Without a display SDL
+    // would fall back to its text-mode drivers, which cannot, and one of
+    // which ends the process by itself when there is no terminal either.
+    // A driver the user names still wins.
+    setenv("SDL_VIDEODRIVER", "x11", 0);
     SDL_Init(SDL_INIT_VIDEO | SDL_INIT_AUDIO);
     std::atexit(SDL_Quit);
     SDL_WM_SetCaption("Bramblewick", nullptr);
+    // Without a display the video driver does not start, and SDL's OpenGL
+    // and display queries would then crash instead of failing: the window
+    // cannot be opened, and that is what the user is told.
+    if (!SDL_WasInit(SDL_INIT_VIDEO)) failVideo();
 
     SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 5);
     SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 5);
@@ -62,11 +79,7 @@ void Sandbox::initVideo() {
     Uint32 flags = SDL_OPENGL;
     if (fullscreen) flags |= SDL_FULLSCREEN;
     if (SDL_SetVideoMode(screenWidth, screenHeight, bitsPerPixel, flags) == nullptr) {
-        std::fprintf(stderr, "Couldn't set video mode!\n");
-        std::fflush(stderr);
-        std::fprintf(stderr, "%s\n", SDL_GetError());
-        std::fflush(stderr);
-        std::exit(1);
+        failVideo();
     }
 
     SDL_ShowCursor(SDL_DISABLE);

@@ -3,19 +3,12 @@
 #pragma once
 
 #include "sandbox.h"
+#include "support/colour.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <vector>
-
-struct Pixel {
-    int r, g, b;
-};
-
-struct Colour {
-    float r, g, b;
-};
 
 class RenderTest : public ::testing::Test {
 protected:
@@ -37,11 +30,6 @@ protected:
     std::unique_ptr<Sandbox> sandbox;
     std::vector<unsigned char> frame;
 };
-
-// Whether a lit pixel shows the colour: some positive multiple of it, within
-// a tolerance, and bright enough to be told from the black background.
-bool shows(const Pixel& pixel, const Colour& colour);
-bool isBlack(const Pixel& pixel);
 
 template <typename Check>
 bool RenderTest::anyNear(float x, float y, float z, int reach, Check check) const {
