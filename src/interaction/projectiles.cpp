@@ -1,4 +1,5 @@
 #include "sandbox.h"
+#include "physics/solid_body.h"
 
 namespace {
 
@@ -41,15 +42,11 @@ void Sandbox::fireBall() {
     dMassSetSphereTotal(&mass, kBallMass, balls.radius);
 
     const dReal* jaw = dGeomGetPosition(jawA);
-    dBodyID ball = dBodyCreate(world);
-    dGeomID sphere = dCreateSphere(space, balls.radius);
-    dBodySetMass(ball, &mass);
-    dGeomSetBody(sphere, ball);
     // launchOffset.y is not used: the ball keeps the jaw's own y.
-    dBodySetPosition(ball, static_cast<float>(jaw[0] - launchOffset.x), jaw[1],
-                     static_cast<float>(jaw[2] + launchOffset.z));
+    const dBodyID ball =
+        createSolidBody(world, dCreateSphere(space, balls.radius), mass, jaw[0] - launchOffset.x,
+                        jaw[1], jaw[2] + launchOffset.z);
     dBodySetLinearVel(ball, kBallSpeed, 0, 0);
-    dBodySetData(ball, nullptr);
     balls.bodies.push_back(ball);
 }
 
@@ -69,18 +66,15 @@ void Sandbox::fireCylinder() {
                                 shotCylinders.length);
 #pragma GCC diagnostic pop
 
-    dBodyID sweeper = dBodyCreate(world);
-    dGeomID capsule = dCreateCCylinder(space, shotCylinders.radius, shotCylinders.length);
-    dBodySetMass(sweeper, &mass);
-    dGeomSetBody(capsule, sweeper);
     // Placed from the tool, not from a jaw: squeezing does not move it.
-    dBodySetPosition(sweeper, toolPosition.x - (shotCylinders.radius + kCylinderBackOff),
-                     toolPosition.y + kCylinderSideOff, toolPosition.z + shotCylinders.radius);
+    const dGeomID capsule = dCreateCCylinder(space, shotCylinders.radius, shotCylinders.length);
+    const dBodyID sweeper = createSolidBody(
+        world, capsule, mass, toolPosition.x - (shotCylinders.radius + kCylinderBackOff),
+        toolPosition.y + kCylinderSideOff, toolPosition.z + shotCylinders.radius);
 
     dQuaternion turn;
     dQFromAxisAndAngle(turn, 0, kTurnAxisY, kTurnAxisZ, kHalfTurn);
     dBodySetQuaternion(sweeper, turn);
     dBodySetLinearVel(sweeper, kCylinderSpeed, 0, 0);
-    dBodySetData(sweeper, nullptr);
     shotCylinders.bodies.push_back(sweeper);
 }

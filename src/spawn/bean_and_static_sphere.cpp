@@ -1,4 +1,5 @@
 #include "sandbox.h"
+#include "physics/solid_body.h"
 
 namespace {
 
@@ -29,13 +30,8 @@ void Sandbox::dropBean() {
 
     // From the jaw, not the tool: the squeeze state moves the bean along y.
     const dReal* jaw = dGeomGetPosition(jawA);
-    dBodyID bean = dBodyCreate(world);
-    dGeomID sphere = dCreateSphere(space, beans.radius);
-    dBodySetMass(bean, &mass);
-    dGeomSetBody(sphere, bean);
-    dBodySetPosition(bean, jaw[0], jaw[1], static_cast<float>(jaw[2] - jawRadius - kBeanDrop));
-    dBodySetData(bean, nullptr);
-    beans.bodies.push_back(bean);
+    beans.bodies.push_back(createSolidBody(world, dCreateSphere(space, beans.radius), mass, jaw[0],
+                                           jaw[1], jaw[2] - jawRadius - kBeanDrop));
 }
 
 // A geom with no body: the dynamic bodies collide with it, nothing moves it.

@@ -1,4 +1,5 @@
 #include "sandbox.h"
+#include "physics/solid_body.h"
 
 namespace {
 
@@ -31,14 +32,9 @@ BodyList buildBlock(dWorldID world, const dMass& mass, Float3 first, double spac
     for (int i = 0; i < kPiecesPerAxis; ++i) {
         for (int j = 0; j < kPiecesPerAxis; ++j) {
             for (int k = 0; k < kPiecesPerAxis; ++k) {
-                dBodyID body = dBodyCreate(world);
-                dGeomID geom = createGeom();
-                dBodySetMass(body, &mass);
-                dGeomSetBody(geom, body);
-                dBodySetPosition(body, static_cast<float>(first.x - j * spacing),
-                                 static_cast<float>(first.y + k * spacing),
-                                 static_cast<float>(first.z + i * spacing));
-                dBodySetData(body, nullptr);
+                const dBodyID body =
+                    createSolidBody(world, createGeom(), mass, first.x - j * spacing,
+                                    first.y + k * spacing, first.z + i * spacing);
                 // A heap of 729 pieces settles; let the resting ones sleep
                 // until something disturbs them.
                 dBodySetAutoDisableFlag(body, 1);

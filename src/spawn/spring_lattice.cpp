@@ -1,5 +1,7 @@
 #include "spawn/spring_lattice.h"
 
+#include "physics/solid_body.h"
+
 namespace {
 
 constexpr double kBaseHeight = 40.0;  // every structure starts this high, wherever the tool is
@@ -56,14 +58,9 @@ LatticeBlock SpringLattice::addGrid(Double3 corner, Double3 outerStep, Double3 i
 }
 
 void SpringLattice::addNode(Double3 position) {
-    const dBodyID body = dBodyCreate(sandbox_.world);
     const dGeomID sphere = dCreateSphere(sandbox_.space, group_.radius);
-    dBodySetMass(body, &mass_);
-    dGeomSetBody(sphere, body);
-    dBodySetPosition(body, static_cast<float>(position.x), static_cast<float>(position.y),
-                     static_cast<float>(position.z));
-    dBodySetData(body, nullptr);
-    nodes_.push_back(body);
+    nodes_.push_back(
+        createSolidBody(sandbox_.world, sphere, mass_, position.x, position.y, position.z));
 }
 
 // ODE takes the slider's zero position from the two bodies when the axis is
