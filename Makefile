@@ -3,13 +3,19 @@
 BUILD_DIR ?= build
 JOBS ?= 2
 
-.PHONY: run test build deps clean
+.PHONY: run test sanitize build deps clean
 
 run: build
 	./$(BUILD_DIR)/bramblewick
 
+# Every test, then the in-process and window tests again under the address
+# and undefined-behaviour sanitizers.
 test: build
-	cd $(BUILD_DIR) && ctest --output-on-failure -j$(JOBS)
+	cd $(BUILD_DIR) && ctest --output-on-failure --timeout 600 -j$(JOBS)
+	$(MAKE) sanitize
+
+sanitize: deps
+	tools/sanitize.sh
 
 build: deps
 	cmake -S . -B $(BUILD_DIR)

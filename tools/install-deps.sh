@@ -9,6 +9,7 @@ packages=(
   libgl1-mesa-dri
   googletest libgtest-dev
   libx11-dev xvfb xdotool imagemagick x11-utils
+  valgrind
 )
 
 missing=()

@@ -41,6 +41,7 @@ void RenderTest::SetUp() {
 // state carries over from one test to the next.
 void RenderTest::TearDown() {
     sandbox->destroyPhysics();
+    gluDeleteQuadric(sandbox->quadric);
     sandbox.reset();
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
