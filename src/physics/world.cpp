@@ -1,5 +1,8 @@
 #include "sandbox.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace {
 
 constexpr int kMaxContacts = 8;          // contact points per touching pair
@@ -43,9 +46,13 @@ void collideCallback(void* data, dGeomID o1, dGeomID o2) {
     const dBodyID b1 = dGeomGetBody(o1);
     const dBodyID b2 = dGeomGetBody(o2);
 
-    dContact contacts[kMaxContacts] = {};
+    // Most pairs whose boxes overlap do not touch, so only the records that
+    // dCollide filled are cleared, not all eight for every pair.
+    dContact contacts[kMaxContacts];
     const int count = dCollide(o1, o2, kMaxContacts, &contacts[0].geom, sizeof(dContact));
     for (int i = 0; i < count; ++i) {
+        contacts[i].surface = dSurfaceParameters{};
+        std::fill(std::begin(contacts[i].fdir1), std::end(contacts[i].fdir1), dReal{0});
         contacts[i].surface.mode = 0;
         contacts[i].surface.mu = kFriction;
         const dJointID contact =
