@@ -60,7 +60,7 @@ int Screenshot::countWhite() const {
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             const Pixel p = at(x, y);
-            n += p.r > 200 && p.g > 200 && p.b > 200;
+            n += p.r >= 250 && p.g >= 250 && p.b >= 250;
         }
     }
     return n;

@@ -20,6 +20,8 @@ struct Screenshot {
     Pixel at(int x, int y) const;
     // How many pixels show the colour.
     int count(const Colour& colour) const;
+    // Pure white: the lit spring lines, which a coloured object's highlight
+    // never quite reaches.
     int countWhite() const;
 };
 
