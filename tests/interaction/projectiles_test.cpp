@@ -7,29 +7,17 @@
 
 namespace {
 
-constexpr float kTolerance = 1e-5f;
 constexpr float kProjectileMass = 50.0f;
 constexpr int kBodyX = 0;
 constexpr int kBodyY = 1;
 constexpr int kBodyZ = 2;
-
-::testing::AssertionResult isNear(const dReal* actual, Float3 expected) {
-    if (std::abs(actual[0] - expected.x) <= kTolerance &&
-        std::abs(actual[1] - expected.y) <= kTolerance &&
-        std::abs(actual[2] - expected.z) <= kTolerance) {
-        return ::testing::AssertionSuccess();
-    }
-    return ::testing::AssertionFailure()
-           << "(" << actual[0] << ", " << actual[1] << ", " << actual[2] << "), expected ("
-           << expected.x << ", " << expected.y << ", " << expected.z << ")";
-}
 
 // Whether the body's own axis points along `expected`
 // in the world: a column of ODE's 3x4 rotation matrix.
 ::testing::AssertionResult hasAxis(dBodyID body, int axis, Float3 expected) {
     const dReal* R = dBodyGetRotation(body);
     const dReal column[3] = {R[axis], R[4 + axis], R[8 + axis]};
-    return isNear(column, expected);
+    return isAt(toFloat3(column), expected);
 }
 
 // Projectiles are heavy, never sleep and carry no user data.
@@ -48,9 +36,9 @@ TEST_F(SandboxTest, BallStartsBesideFirstJawAndFliesAlongMinusX) {
     ASSERT_EQ(sandbox->balls.bodies.size(), 1u);
     const dBodyID ball = sandbox->balls.bodies[0];
 
-    EXPECT_TRUE(isNear(dBodyGetPosition(ball), {-2.0f, -1.0f, 7.0f}));
-    EXPECT_TRUE(isNear(dBodyGetLinearVel(ball), {-40.0f, 0.0f, 0.0f}));
-    EXPECT_TRUE(isNear(dBodyGetAngularVel(ball), {0.0f, 0.0f, 0.0f}));
+    EXPECT_TRUE(isAt(position(ball), {-2.0f, -1.0f, 7.0f}));
+    EXPECT_TRUE(isAt(toFloat3(dBodyGetLinearVel(ball)), {-40.0f, 0.0f, 0.0f}));
+    EXPECT_TRUE(isAt(toFloat3(dBodyGetAngularVel(ball)), {0.0f, 0.0f, 0.0f}));
     EXPECT_TRUE(hasAxis(ball, kBodyX, {1.0f, 0.0f, 0.0f}));
     EXPECT_TRUE(hasAxis(ball, kBodyY, {0.0f, 1.0f, 0.0f}));
     EXPECT_TRUE(hasAxis(ball, kBodyZ, {0.0f, 0.0f, 1.0f}));
@@ -74,8 +62,8 @@ TEST_F(SandboxTest, CylinderStartsBehindToolLyingAlongYAndFliesAlongMinusX) {
     ASSERT_EQ(sandbox->shotCylinders.bodies.size(), 1u);
     const dBodyID sweeper = sandbox->shotCylinders.bodies[0];
 
-    EXPECT_TRUE(isNear(dBodyGetPosition(sweeper), {-3.0f, -5.0f, 6.0f}));
-    EXPECT_TRUE(isNear(dBodyGetLinearVel(sweeper), {-100.0f, 0.0f, 0.0f}));
+    EXPECT_TRUE(isAt(position(sweeper), {-3.0f, -5.0f, 6.0f}));
+    EXPECT_TRUE(isAt(toFloat3(dBodyGetLinearVel(sweeper)), {-100.0f, 0.0f, 0.0f}));
     // The body's z axis is the capsule's own axis: it lies along world y.
     EXPECT_TRUE(hasAxis(sweeper, kBodyX, {-1.0f, 0.0f, 0.0f}));
     EXPECT_TRUE(hasAxis(sweeper, kBodyY, {0.0f, 0.0f, 1.0f}));
@@ -110,8 +98,8 @@ TEST_F(SandboxTest, SqueezedJawsMoveTheBallButNotTheCylinder) {
     click(SDL_BUTTON_RIGHT);
     const dReal* ball = dBodyGetPosition(sandbox->balls.bodies.at(0));
     EXPECT_EQ(ball[1], sandbox->toolPosition.y);
-    EXPECT_TRUE(isNear(ball, {-2.0f, 0.0f, 7.0f}));
-    EXPECT_TRUE(isNear(dBodyGetPosition(sandbox->shotCylinders.bodies.at(0)), {-3.0f, -5.0f, 6.0f}));
+    EXPECT_TRUE(isAt(toFloat3(ball), {-2.0f, 0.0f, 7.0f}));
+    EXPECT_TRUE(isAt(position(sandbox->shotCylinders.bodies.at(0)), {-3.0f, -5.0f, 6.0f}));
 }
 
 TEST_F(SandboxTest, BothProjectilesFollowTheMovedTool) {
@@ -119,9 +107,8 @@ TEST_F(SandboxTest, BothProjectilesFollowTheMovedTool) {
     click(SDL_BUTTON_WHEELUP);  // and up to 5.5
     click(SDL_BUTTON_LEFT);
     click(SDL_BUTTON_RIGHT);
-    EXPECT_TRUE(isNear(dBodyGetPosition(sandbox->balls.bodies.at(0)), {-4.0f, 0.0f, 7.5f}));
-    EXPECT_TRUE(
-        isNear(dBodyGetPosition(sandbox->shotCylinders.bodies.at(0)), {-5.0f, -4.0f, 6.5f}));
+    EXPECT_TRUE(isAt(position(sandbox->balls.bodies.at(0)), {-4.0f, 0.0f, 7.5f}));
+    EXPECT_TRUE(isAt(position(sandbox->shotCylinders.bodies.at(0)), {-5.0f, -4.0f, 6.5f}));
 }
 
 TEST_F(SandboxTest, OnlyPressesOfLeftAndRightButtonFire) {

@@ -7,21 +7,9 @@
 
 namespace {
 
-constexpr float kTolerance = 1e-5f;
 constexpr float kBeanRadius = 1.0f;
 constexpr float kStaticRadius = 4.0f;
 constexpr float kTouchTolerance = 0.05f;  // how far a resting bean may press into what it lies on
-
-::testing::AssertionResult isAt(Float3 actual, Float3 expected) {
-    if (std::abs(actual.x - expected.x) <= kTolerance &&
-        std::abs(actual.y - expected.y) <= kTolerance &&
-        std::abs(actual.z - expected.z) <= kTolerance) {
-        return ::testing::AssertionSuccess();
-    }
-    return ::testing::AssertionFailure()
-           << "at (" << actual.x << ", " << actual.y << ", " << actual.z << "), expected ("
-           << expected.x << ", " << expected.y << ", " << expected.z << ")";
-}
 
 float distance(Float3 a, Float3 b) {
     return std::hypot(a.x - b.x, a.y - b.y, a.z - b.z);

@@ -23,16 +23,6 @@ constexpr float kSphereRadius = 0.25f;
 constexpr float kBoxHalfSide = 1.0f;
 constexpr float kPieceMass = 1e-7f;
 
-::testing::AssertionResult isAt(Float3 actual, Float3 expected) {
-    const bool near = std::abs(actual.x - expected.x) <= kPlaceTolerance &&
-                      std::abs(actual.y - expected.y) <= kPlaceTolerance &&
-                      std::abs(actual.z - expected.z) <= kPlaceTolerance;
-    if (near) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure()
-           << "at (" << actual.x << ", " << actual.y << ", " << actual.z << "), expected ("
-           << expected.x << ", " << expected.y << ", " << expected.z << ")";
-}
-
 // The lowest and highest centre of a block's pieces.
 std::pair<float, float> heightRange(const BodyList& pieces) {
     float lowest = position(pieces.front()).z;
@@ -49,11 +39,11 @@ std::pair<float, float> heightRange(const BodyList& pieces) {
 TEST_F(SandboxTest, SphereBlockIsCentredOnToolAtHeightFortyWithTouchingNeighbours) {
     press(SDLK_1);
     const BodyList& block = sandbox->sphereBoxes.structures.at(0);
-    EXPECT_TRUE(isAt(position(block[0]), {2.0f, -2.0f, 40.0f}));
-    EXPECT_TRUE(isAt(position(block[kNextInRow]), {2.0f, -1.5f, 40.0f}));
-    EXPECT_TRUE(isAt(position(block[kNextRow]), {1.5f, -2.0f, 40.0f}));
-    EXPECT_TRUE(isAt(position(block[kNextLayer]), {2.0f, -2.0f, 40.5f}));
-    EXPECT_TRUE(isAt(position(block[kLastPiece]), {-2.0f, 2.0f, 44.0f}));
+    EXPECT_TRUE(isAt(position(block[0]), {2.0f, -2.0f, 40.0f}, kPlaceTolerance));
+    EXPECT_TRUE(isAt(position(block[kNextInRow]), {2.0f, -1.5f, 40.0f}, kPlaceTolerance));
+    EXPECT_TRUE(isAt(position(block[kNextRow]), {1.5f, -2.0f, 40.0f}, kPlaceTolerance));
+    EXPECT_TRUE(isAt(position(block[kNextLayer]), {2.0f, -2.0f, 40.5f}, kPlaceTolerance));
+    EXPECT_TRUE(isAt(position(block[kLastPiece]), {-2.0f, 2.0f, 44.0f}, kPlaceTolerance));
     EXPECT_EQ(sandbox->sphereBoxes.radius, kSphereRadius);
     EXPECT_EQ(sandbox->sphereBoxes.slices, 4);
     EXPECT_EQ(sandbox->sphereBoxes.stacks, 4);
@@ -62,11 +52,11 @@ TEST_F(SandboxTest, SphereBlockIsCentredOnToolAtHeightFortyWithTouchingNeighbour
 TEST_F(SandboxTest, BoxBlockStartsFourSidesFromToolAtHeightSixtyWithGapsOfOneTenth) {
     press(SDLK_6);
     const BodyList& block = sandbox->boxBoxes.structures.at(0);
-    EXPECT_TRUE(isAt(position(block[0]), {8.0f, -8.0f, 60.0f}));
-    EXPECT_TRUE(isAt(position(block[kNextInRow]), {8.0f, -5.9f, 60.0f}));
-    EXPECT_TRUE(isAt(position(block[kNextRow]), {5.9f, -8.0f, 60.0f}));
-    EXPECT_TRUE(isAt(position(block[kNextLayer]), {8.0f, -8.0f, 62.1f}));
-    EXPECT_TRUE(isAt(position(block[kLastPiece]), {-8.8f, 8.8f, 76.8f}));
+    EXPECT_TRUE(isAt(position(block[0]), {8.0f, -8.0f, 60.0f}, kPlaceTolerance));
+    EXPECT_TRUE(isAt(position(block[kNextInRow]), {8.0f, -5.9f, 60.0f}, kPlaceTolerance));
+    EXPECT_TRUE(isAt(position(block[kNextRow]), {5.9f, -8.0f, 60.0f}, kPlaceTolerance));
+    EXPECT_TRUE(isAt(position(block[kNextLayer]), {8.0f, -8.0f, 62.1f}, kPlaceTolerance));
+    EXPECT_TRUE(isAt(position(block[kLastPiece]), {-8.8f, 8.8f, 76.8f}, kPlaceTolerance));
     EXPECT_EQ(sandbox->boxBoxes.sides.x, 2.0f);
     EXPECT_EQ(sandbox->boxBoxes.sides.y, 2.0f);
     EXPECT_EQ(sandbox->boxBoxes.sides.z, 2.0f);
@@ -80,11 +70,11 @@ TEST_F(SandboxTest, BlocksFollowTheToolSidewaysButNeverInHeight) {
     press(SDLK_6);
 
     const BodyList& spheres = sandbox->sphereBoxes.structures.at(0);
-    EXPECT_TRUE(isAt(position(spheres[0]), {0.0f, -1.0f, 40.0f}));
-    EXPECT_TRUE(isAt(position(spheres[kLastPiece]), {-4.0f, 3.0f, 44.0f}));
+    EXPECT_TRUE(isAt(position(spheres[0]), {0.0f, -1.0f, 40.0f}, kPlaceTolerance));
+    EXPECT_TRUE(isAt(position(spheres[kLastPiece]), {-4.0f, 3.0f, 44.0f}, kPlaceTolerance));
     const BodyList& boxes = sandbox->boxBoxes.structures.at(0);
-    EXPECT_TRUE(isAt(position(boxes[0]), {6.0f, -7.0f, 60.0f}));
-    EXPECT_TRUE(isAt(position(boxes[kLastPiece]), {-10.8f, 9.8f, 76.8f}));
+    EXPECT_TRUE(isAt(position(boxes[0]), {6.0f, -7.0f, 60.0f}, kPlaceTolerance));
+    EXPECT_TRUE(isAt(position(boxes[kLastPiece]), {-10.8f, 9.8f, 76.8f}, kPlaceTolerance));
 }
 
 TEST_F(SandboxTest, EachDropAddsOneStructureOf729SeparateBodies) {
@@ -102,7 +92,8 @@ TEST_F(SandboxTest, EachDropAddsOneStructureOf729SeparateBodies) {
     const BodyList& second = sandbox->sphereBoxes.structures[1];
     EXPECT_EQ(second.size(), kPiecesPerBlock);
     EXPECT_NE(first[0], second[0]);
-    EXPECT_TRUE(isAt(position(second[0]), position(first[0])));  // the tool did not move
+    // The tool did not move.
+    EXPECT_TRUE(isAt(position(second[0]), position(first[0]), kPlaceTolerance));
     EXPECT_EQ(countBodies(), 3 * static_cast<int>(kPiecesPerBlock));
 }
 

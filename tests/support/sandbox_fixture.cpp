@@ -1,5 +1,6 @@
 #include "support/sandbox_fixture.h"
 
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -92,12 +93,25 @@ int SandboxTest::countBodies() const {
     return bodies;
 }
 
+Float3 toFloat3(const dReal* v) {
+    return {static_cast<float>(v[0]), static_cast<float>(v[1]), static_cast<float>(v[2])};
+}
+
 Float3 position(dBodyID body) {
-    const dReal* p = dBodyGetPosition(body);
-    return {static_cast<float>(p[0]), static_cast<float>(p[1]), static_cast<float>(p[2])};
+    return toFloat3(dBodyGetPosition(body));
 }
 
 Float3 position(dGeomID geom) {
-    const dReal* p = dGeomGetPosition(geom);
-    return {static_cast<float>(p[0]), static_cast<float>(p[1]), static_cast<float>(p[2])};
+    return toFloat3(dGeomGetPosition(geom));
+}
+
+::testing::AssertionResult isAt(Float3 actual, Float3 expected, float tolerance) {
+    if (std::abs(actual.x - expected.x) <= tolerance &&
+        std::abs(actual.y - expected.y) <= tolerance &&
+        std::abs(actual.z - expected.z) <= tolerance) {
+        return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure()
+           << "at (" << actual.x << ", " << actual.y << ", " << actual.z << "), expected ("
+           << expected.x << ", " << expected.y << ", " << expected.z << ")";
 }

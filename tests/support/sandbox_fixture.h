@@ -31,3 +31,7 @@ protected:
 
 Float3 position(dBodyID body);
 Float3 position(dGeomID geom);
+Float3 toFloat3(const dReal* v);
+
+// Whether a point lies within the tolerance of where it should, on every axis.
+::testing::AssertionResult isAt(Float3 actual, Float3 expected, float tolerance = 1e-5f);
