@@ -12,7 +12,7 @@ Sandbox::Sandbox(int argc, char** argv)
       showReflections(true),
       showJoints(false),
       exitCode(0),
-      toolPosition{0.0f, 0.0f, 5.0f},
+      toolPosition(kToolStart),
       screenWidth(1024),
       screenHeight(768),
       fullscreen(true),

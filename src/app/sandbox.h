@@ -12,6 +12,13 @@ struct Float3 {
     float x, y, z;
 };
 
+// Where the tool stands at start-up and after every reset.
+constexpr Float3 kToolStart = {0.0f, 0.0f, 5.0f};
+
+// The code of the user event that asks for a reset: the r key posts it, the
+// event pass hands it to onUserEvent.
+constexpr int kResetCode = 0;
+
 // The lists hold ODE handles only: bodies and joints belong to the world,
 // geoms to the space. Each list keeps the order in which things were made.
 using BodyList = std::vector<dBodyID>;
@@ -67,19 +74,29 @@ class Sandbox {
 public:
     Sandbox(int argc, char** argv);
 
-    // application shell: src/app
+    // command line and frame clock: src/app (initPhysics restarts the clock)
     int argc;
     char** argv;
     Uint32 lastTicks;
     double frameSeconds;
     bool running;
+
+    // display switches: src/interaction (the s and j keys)
     bool showReflections;
     bool showJoints;
+
+    // exit code: src/app
     int exitCode;
+
+    // the tool's reference point: src/interaction (reset puts it back)
     Float3 toolPosition;
+
+    // window: src/app
     int screenWidth;
     int screenHeight;
     bool fullscreen;
+
+    // the quadric that draws fired cylinders: src/render
     GLUquadric* quadric;
 
     // physics world: src/physics
@@ -101,14 +118,18 @@ public:
     int jawSlices;
     int jawStacks;
 
-    // single objects: src/spawn and src/interaction
+    // beans: src/spawn
     BodyGroup beans;
+
+    // projectiles: src/interaction
     BodyGroup balls;
     CylinderGroup shotCylinders;
+
+    // static spheres and the soft structures' springs: src/spawn
     GeomList staticSpheres;
     JointList springs;
 
-    // physics world: src/physics
+    // contact joints of one step: src/physics
     dJointGroupID contactGroup;
 
     // start-up and main loop: src/app
@@ -134,6 +155,8 @@ public:
     void createTool();
     void onMouseMotion(SDL_MouseMotionEvent event);
     void onMouseButton(SDL_MouseButtonEvent event);
+    void squeezeJaws();
+    void pullJawsApart();
     void fireBall();
     void fireCylinder();
 

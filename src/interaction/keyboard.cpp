@@ -2,22 +2,10 @@
 
 namespace {
 
-constexpr double kJawStep = 0.5;  // each jaw moves this far along y per press
-
-// Moves both jaws along y, jawA by stepA and jawB by stepB, from where they
-// both were before either moved; x and z follow the tool.
-void moveJaws(Sandbox& sandbox, double stepA, double stepB) {
-    const double yA = dGeomGetPosition(sandbox.jawA)[1];
-    const double yB = dGeomGetPosition(sandbox.jawB)[1];
-    const Float3& tool = sandbox.toolPosition;
-    dGeomSetPosition(sandbox.jawA, tool.x, static_cast<float>(yA + stepA), tool.z);
-    dGeomSetPosition(sandbox.jawB, tool.x, static_cast<float>(yB + stepB), tool.z);
-}
-
 void requestReset() {
     SDL_Event r;
     r.type = SDL_USEREVENT;
-    r.user.code = 0;
+    r.user.code = kResetCode;
     r.user.data1 = nullptr;
     r.user.data2 = nullptr;
     SDL_PushEvent(&r);
@@ -36,8 +24,8 @@ void Sandbox::onKey(SDL_KeyboardEvent event) {
         case SDLK_r: requestReset(); break;
         case SDLK_s: showReflections = !showReflections; break;
         case SDLK_j: showJoints = !showJoints; break;
-        case SDLK_q: moveJaws(*this, +kJawStep, -kJawStep); break;  // squeeze
-        case SDLK_e: moveJaws(*this, -kJawStep, +kJawStep); break;  // pull apart
+        case SDLK_q: squeezeJaws(); break;
+        case SDLK_e: pullJawsApart(); break;
         case SDLK_1: dropSphereBox(); break;
         case SDLK_2: dropEmptyBox(); break;
         case SDLK_3: dropCylinder(); break;

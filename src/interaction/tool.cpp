@@ -5,6 +5,17 @@ namespace {
 constexpr double kMotionScale = 0.025;  // world units per count of mouse motion
 constexpr float kWheelStep = 0.5f;      // height change per wheel event
 constexpr float kFloor = 0.0f;          // the tool descends only while above it
+constexpr double kJawStep = 0.5;        // each jaw moves this far along y per squeeze
+
+// Moves both jaws along y, jawA by stepA and jawB by stepB, from where they
+// both were before either moved; x and z follow the tool.
+void shiftJaws(Sandbox& sandbox, double stepA, double stepB) {
+    const double yA = dGeomGetPosition(sandbox.jawA)[1];
+    const double yB = dGeomGetPosition(sandbox.jawB)[1];
+    const Float3& tool = sandbox.toolPosition;
+    dGeomSetPosition(sandbox.jawA, tool.x, static_cast<float>(yA + stepA), tool.z);
+    dGeomSetPosition(sandbox.jawB, tool.x, static_cast<float>(yB + stepB), tool.z);
+}
 
 void setJawHeights(Sandbox& sandbox) {
     for (dGeomID jaw : {sandbox.jawA, sandbox.jawB}) {
@@ -24,6 +35,16 @@ void Sandbox::createTool() {
     jawB = dCreateSphere(space, jawRadius);
     dGeomSetPosition(jawA, 0, -1, 5);
     dGeomSetPosition(jawB, 0, 1, 5);
+}
+
+// jawA starts on the lower-y side: a squeeze moves it up and jawB down. There
+// is no limit either way; squeezed far enough, the jaws pass each other.
+void Sandbox::squeezeJaws() {
+    shiftJaws(*this, +kJawStep, -kJawStep);
+}
+
+void Sandbox::pullJawsApart() {
+    shiftJaws(*this, -kJawStep, +kJawStep);
 }
 
 // The axes are crossed: moving the mouse down the screen moves the tool

@@ -1,16 +1,10 @@
 #include "sandbox.h"
 
-namespace {
-
-constexpr int kResetCode = 0;  // the user-event code that the r key posts
-
-}  // namespace
-
 void Sandbox::onUserEvent(SDL_UserEvent event) {
     if (event.code != kResetCode) return;
 
     destroyPhysics();
-    toolPosition = {0.0f, 0.0f, 5.0f};
+    toolPosition = kToolStart;
 
     sphereBoxes.structures.clear();
     boxBoxes.structures.clear();

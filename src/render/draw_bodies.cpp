@@ -1,4 +1,5 @@
 #include "sandbox.h"
+#include "render/light.h"
 
 #include <GL/freeglut.h>
 
@@ -33,9 +34,6 @@ constexpr double kBeanGreenHigh = 0.5;
 
 constexpr int kRandomMax = 32767;  // randomBetween draws from 0..kRandomMax
 
-const GLfloat kTop[] = {0.0f, 0.0f, 50.0f, 0.0f};
-const GLfloat kBottom[] = {0.0f, 0.0f, -50.0f, 0.0f};
-
 void setColour(const Colour& c) {
     glColor3f(c.r, c.g, c.b);
 }
@@ -61,11 +59,11 @@ void drawMirrored(float* m, Shape shape) {
 
 template <typename Pose, typename Shape>
 void drawWithImage(Pose pose, bool reflect, Shape shape) {
-    lightFrom(kTop);
+    lightFrom(kLightFromAbove);
     float* m = pose();
     drawAt(m, shape);
     if (reflect) {
-        lightFrom(kBottom);
+        lightFrom(kLightFromBelow);
         drawMirrored(m, shape);
     }
 }
@@ -162,13 +160,13 @@ void Sandbox::drawCloths() {
 void Sandbox::drawTool() {
     const auto jaw = sphere(jawRadius, jawSlices, jawStacks);
     glPushAttrib(GL_ALL_ATTRIB_BITS);
-    lightFrom(kTop);
+    lightFrom(kLightFromAbove);
     setColour(kJawA);
     drawAt(geomMatrix(jawA), jaw);
     setColour(kJawB);
     drawAt(geomMatrix(jawB), jaw);
     if (showReflections) {
-        lightFrom(kBottom);
+        lightFrom(kLightFromBelow);
         setColour(kJawAMirror);
         drawMirrored(geomMatrix(jawA), jaw);
         setColour(kJawBMirror);

@@ -1,16 +1,15 @@
 #include "sandbox.h"
+#include "render/camera.h"
+#include "render/light.h"
 
 #include <GL/freeglut.h>
 
-namespace {
-
-// The camera trails the tool: the eye slowly, the point it looks at faster,
-// so that it first turns after the tool and only then travels after it.
-// Both step by a fixed fraction per drawn frame.
 Float3 eyeAnchor = {0.0f, 0.0f, 0.0f};
 Float3 lookAnchor = {0.0f, 0.0f, 0.0f};
 float eyeFollowRate = 0.0075f;
 float lookFollowRate = 0.05f;
+
+namespace {
 
 constexpr float kEyeBack = 40.0f;    // eye this far towards +x from its anchor
 constexpr float kEyeAbove = 40.0f;   // and this far above it
@@ -79,9 +78,7 @@ void Sandbox::render() {
               static_cast<double>(lookAnchor.x) - kLookAhead, lookAnchor.y, lookAnchor.z,
               0, 0, 1);
 
-    // Given after the view, so the light stays fixed in the world.
-    const GLfloat up[] = {0.0f, 0.0f, 50.0f, 0.0f};
-    glLightfv(GL_LIGHT0, GL_POSITION, up);
+    glLightfv(GL_LIGHT0, GL_POSITION, kLightFromAbove);
 
     if (!sphereBoxes.structures.empty()) drawSphereBoxes();
     if (!boxBoxes.structures.empty()) drawBoxBoxes();
