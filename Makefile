@@ -1,28 +1,27 @@
-# The two commands of the README: `make run` and `make test`. Both install
-# whatever Debian packages are missing, then build into build/.
-BUILD_DIR ?= build
-JOBS ?= 2
+# The README's two commands. Each first installs whatever Debian packages it
+# still needs.
+#   make run   builds the program alone and starts it
+#   make test  builds everything and runs every test, then the in-process
+#              and window tests again under the address and
+#              undefined-behaviour sanitizers
+MAKEFLAGS += --no-print-directory
 
-.PHONY: run test sanitize build deps clean
+.PHONY: run test deps test-deps clean
 
-run: build
-	./$(BUILD_DIR)/bramblewick
+run: deps
+	@cmake --preset default >/dev/null
+	@cmake --build --preset default --target bramblewick -- --no-print-directory
+	./build/bramblewick
 
-# Every test, then the in-process and window tests again under the address
-# and undefined-behaviour sanitizers.
-test: build
-	cd $(BUILD_DIR) && ctest --output-on-failure --timeout 600 -j$(JOBS)
-	$(MAKE) sanitize
-
-sanitize: deps
-	tools/sanitize.sh
-
-build: deps
-	cmake -S . -B $(BUILD_DIR)
-	cmake --build $(BUILD_DIR) -j$(JOBS)
+test: test-deps
+	@tools/test-phase.sh ordinary default
+	@tools/test-phase.sh sanitizers asan
 
 deps:
-	tools/install-deps.sh
+	@tools/install-deps.sh
+
+test-deps:
+	@tools/install-deps.sh --tests
 
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf build build-asan

@@ -1,16 +1,19 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing need,
-# and only those that are missing, so a second run costs nothing.
+# Installs the Debian packages that building and running need, and with
+# --tests those that testing needs too; only those still missing, so a
+# second run costs nothing.
 set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config
-  libode-dev libsdl1.2-dev libsdl-mixer1.2-dev freeglut3-dev libglu1-mesa-dev
+  libode-dev libsdl1.2-dev libsdl-mixer1.2-dev freeglut3-dev libglu1-mesa-dev libx11-dev
   libgl1-mesa-dri
-  googletest libgtest-dev
-  libx11-dev xvfb xdotool imagemagick x11-utils
-  valgrind
 )
+if [[ ${1:-} == --tests ]]; then
+  # The compatibility SDL 1.2 over SDL 2 installs beside the classic one,
+  # which stays the default; the tests run the program on both.
+  packages+=(googletest libgtest-dev xvfb xdotool imagemagick libsdl1.2-compat)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

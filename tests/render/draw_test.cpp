@@ -1,248 +1,208 @@
-// Frames drawn into the real window and read back: every kind of object in
-// its colour, mirror images only while reflections are on, the joint view,
-// and drawing that leaves the OpenGL state as it found it.
-#include "support/render_fixture.h"
+// What each kind of object looks like on screen: its colour and that of its
+// mirror image, told apart where only the ambient light reaches them, so
+// that the colour itself shows, not a multiple of it; the spring lines; and
+// the drawing state that every drawing operation hands back unchanged.
+#include "support/window_fixture.h"
 
-#include <algorithm>
+#include <cmath>
 #include <functional>
-#include <set>
-#include <string>
 
 namespace {
 
-constexpr Colour kJawA = {1.0f, 1.0f, 0.0f};
-constexpr Colour kJawB = {0.75f, 0.5f, 0.0f};
-constexpr Colour kJawAMirror = {0.75f, 0.75f, 0.0f};
-constexpr Colour kJawBMirror = {0.5f, 0.25f, 0.0f};
-
-bool isWhite(const Pixel& p) {
-    return p.r > 200 && p.g > 200 && p.b > 200;
+// Where only the ambient light (a quarter of full light) falls: on a
+// sphere drawn with an even number of stacks, the band just below its
+// equator, facing the camera; with an odd number, the band below that.
+Float3 belowEquator(Float3 centre, float radius, int stacks) {
+    const double latitude = -M_PI / (stacks % 2 == 0 ? 2 * stacks : stacks);
+    return {static_cast<float>(centre.x + radius * std::cos(latitude)), centre.y,
+            static_cast<float>(centre.z + radius * std::sin(latitude))};
 }
 
-// One kind of object: how to put one into the scene at a point, and the
-// colour it must show.
-struct Kind {
-    std::string name;
-    Colour colour;
-    std::function<void(Sandbox&, dBodyID)> add;
-    float centreAbove;  // height of the drawn centre above the body's origin
+Float3 quarter(Float3 c) {
+    return {c.x / 4, c.y / 4, c.z / 4};
+}
+
+Float3 mirrored(Float3 p) {
+    return {p.x, p.y, -p.z};
+}
+
+// One kind: how to make one, where to stand it, its colours, and a point of
+// its mirror image, relative to the image's centre, that the light from
+// below does not reach. Every mirror image stands clear of its body.
+struct Look {
+    const char* name;
+    std::function<dBodyID(Sandbox&)> make;  // the one body left to draw
+    Float3 at;
+    Float3 colour;
+    Float3 shade;      // relative to the mirror image's centre
+    float from, to;    // the body's extent along y, relative to its centre
 };
 
-std::vector<Kind> kinds() {
-    return {
-        {"sphereBoxes", {0.5f, 0.5f, 1.0f},
-         [](Sandbox& s, dBodyID b) { s.sphereBoxes = {{{}, {b}}, 1.0f, 12, 12}; }, 0},
-        {"boxBoxes", {0.5f, 0.5f, 1.0f},
-         [](Sandbox& s, dBodyID b) { s.boxBoxes = {{{b}}, {2.0f, 9.0f, 9.0f}}; }, 0},
-        {"emptyBoxes", {0.5f, 1.0f, 0.75f},
-         [](Sandbox& s, dBodyID b) { s.emptyBoxes = {{{b}}, 1.0f, 12, 12}; }, 0},
-        {"softCylinders", {1.0f, 1.0f, 0.5f},
-         [](Sandbox& s, dBodyID b) { s.softCylinders = {{{b}}, 1.0f, 12, 12}; }, 0},
-        {"cloths", {1.0f, 0.5f, 1.0f},
-         [](Sandbox& s, dBodyID b) { s.cloths = {{{b}}, 1.0f, 12, 12}; }, 0},
-        {"balls", {1.0f, 0.75f, 0.25f},
-         [](Sandbox& s, dBodyID b) { s.balls = {{b}, 1.5f, 15, 15}; }, 0},
-        {"shotCylinders", {1.0f, 0.75f, 0.25f},
-         [](Sandbox& s, dBodyID b) { s.shotCylinders = {{b}, 1.0f, 10.0f, 10, 10}; }, 5},
-        {"staticSpheres", {0.0f, 0.0f, 0.8f},
-         [](Sandbox& s, dBodyID b) {
-             const dGeomID sphere = dCreateSphere(s.space, 1.5f);
-             const dReal* p = dBodyGetPosition(b);
-             dGeomSetPosition(sphere, p[0], p[1], p[2]);
-             s.staticSpheres.geoms = {sphere};
-             s.staticSpheres.radius = 1.5f;
-             s.staticSpheres.slices = 20;
-             s.staticSpheres.stacks = 20;
-         }, 0},
+template <typename Drop>
+std::function<dBodyID(Sandbox&)> firstOf(Drop drop, StructureGroup Sandbox::*group) {
+    return [drop, group](Sandbox& s) {
+        (s.*drop)();
+        BodyList& bodies = (s.*group).structures.at(0);
+        bodies.resize(1);
+        return bodies[0];
     };
 }
+
+const Look kLooks[] = {
+    {"SphereBlock", firstOf(&Sandbox::dropSphereBox, &Sandbox::sphereBoxes), {12, 6, 0.9f},
+     {0.5f, 0.5f, 1}, {0, 0, 0.25f}, -0.25f, 0.25f},
+    {"EmptyBox", firstOf(&Sandbox::dropEmptyBox, &Sandbox::emptyBoxes), {12, 6, 1.2f},
+     {0.5f, 1, 0.75f}, {0, 0, 0.5f}, -0.5f, 0.5f},
+    {"Cylinder", firstOf(&Sandbox::dropCylinder, &Sandbox::softCylinders), {12, 6, 1},
+     {1, 1, 0.5f}, {0, 0, 0.3f}, -0.3f, 0.3f},
+    {"Cloth", firstOf(&Sandbox::dropCloth, &Sandbox::cloths), {12, 6, 1.4f}, {1, 0.5f, 1},
+     {0, 0, 0.6f}, -0.6f, 0.6f},
+    {"BoxBlock",
+     [](Sandbox& s) {
+         s.dropBoxBox();
+         s.boxBoxes.structures.at(0).resize(1);
+         return s.boxBoxes.structures[0][0];
+     },
+     {10, 6, 2.5f}, {0.5f, 0.5f, 1}, {0, 0, 1}, -1, 1},
+    {"Ball",
+     [](Sandbox& s) {
+         s.fireBall();
+         return s.balls.bodies[0];
+     },
+     {10, 6, 2.5f}, {1, 0.75f, 0.25f}, {0, 0, 1.5f}, -1.5f, 1.5f},
+    {"Sweeper",  // its tube runs 10 along world y from the body's centre
+     [](Sandbox& s) {
+         s.fireCylinder();
+         return s.shotCylinders.bodies[0];
+     },
+     {10, 3, 2.5f}, {1, 0.75f, 0.25f}, {-0.29f, 5, 0.9f}, 0, 10},
+};
+
+class LookTest : public WindowTest, public ::testing::WithParamInterface<int> {};
 
 }  // namespace
 
-TEST_F(RenderTest, EmptySceneShowsBothJawsAndTheirMirrorImages) {
-    sandbox->render();
-    grabFrame();
-    EXPECT_TRUE(shows(pixelAt(0, -1.8f, 5), kJawA));
-    EXPECT_TRUE(shows(pixelAt(0, 1.8f, 5), kJawB));
-    EXPECT_TRUE(shows(pixelAt(0, -1.8f, -5), kJawAMirror));
-    EXPECT_TRUE(shows(pixelAt(0, 1.8f, -5), kJawBMirror));
-    EXPECT_TRUE(isBlack(pixelAt(0, 0, -12)));
-}
-
-TEST_F(RenderTest, ReflectionsOffLeaveNothingBelowTheGround) {
+TEST_P(LookTest, BodyAndItsMirrorImageShowTheirKindsColourAndSize) {
+    const Look& look = kLooks[GetParam()];
+    const dBodyID body = look.make(*sandbox);
+    dBodySetPosition(body, look.at.x, look.at.y, look.at.z);
+    drawFrame();
+    const Float3 image = mirrored(look.at);
+    const Float3 shade = {image.x + look.shade.x, image.y + look.shade.y, image.z + look.shade.z};
+    EXPECT_TRUE(isColour(pixelAt(shade), quarter(look.colour)));
     sandbox->showReflections = false;
-    sandbox->render();
-    grabFrame();
-    EXPECT_TRUE(shows(pixelAt(0, -1.8f, 5), kJawA));
-    EXPECT_TRUE(shows(pixelAt(0, 1.8f, 5), kJawB));
-    EXPECT_TRUE(isBlack(pixelAt(0, -1.8f, -5)));
-    EXPECT_TRUE(isBlack(pixelAt(0, 1.8f, -5)));
-}
+    drawFrame();
+    EXPECT_TRUE(isColour(pixelAt(shade), {0, 0, 0}, 0));
 
-TEST_F(RenderTest, EveryKindShowsInItsColourWithAMirrorImageOnlyWhileReflectionsAreOn) {
-    for (const Kind& kind : kinds()) {
-        SCOPED_TRACE(kind.name);
-        sandbox->onUserEvent(SDL_UserEvent{SDL_USEREVENT, 0, nullptr, nullptr});
-        const float x = -4.0f, y = -9.0f, z = 8.0f;
-        kind.add(*sandbox, addBody(x, y, z));
-        const float centre = z + kind.centreAbove;
-        const float image = -z + kind.centreAbove;
-
-        sandbox->showReflections = true;
-        sandbox->render();
-        grabFrame();
-        EXPECT_TRUE(shows(pixelAt(x, y, centre), kind.colour));
-        EXPECT_TRUE(shows(pixelAt(x, y, image), kind.colour));
-
-        sandbox->showReflections = false;
-        sandbox->render();
-        grabFrame();
-        EXPECT_TRUE(shows(pixelAt(x, y, centre), kind.colour));
-        EXPECT_TRUE(isBlack(pixelAt(x, y, image)));
-    }
-}
-
-TEST_F(RenderTest, ABodyInsideAnEmptyStructureDoesNotStopTheOthers) {
-    const dBodyID body = addBody(-4, -9, 8);
-    sandbox->cloths = {{{}, {body}, {}}, 1.0f, 12, 12};
-    sandbox->render();
-    grabFrame();
-    EXPECT_TRUE(shows(pixelAt(-4, -9, 8), {1.0f, 0.5f, 1.0f}));
-}
-
-TEST_F(RenderTest, BeansShareOneGreenPerFrameThatShimmersBetweenFrames) {
-    const dBodyID left = addBody(0, -7, 6);
-    const dBodyID right = addBody(0, 7, 6);
-    sandbox->beans = {{left, right}, 1.0f, 12, 12};
-    sandbox->showReflections = false;
-
-    std::set<int> greens;
-    for (int frame = 0; frame < 12; ++frame) {
-        sandbox->render();
-        grabFrame();
-        // A lit bean shows k (0.75, g, 0.25) plus some white highlight; the
-        // differences between channels cancel the highlight out.
-        auto green = [](const Pixel& p) { return 0.25 + 0.5 * (p.g - p.b) / double(p.r - p.b); };
-        const double g = green(pixelAt(0, -7, 6));
-        EXPECT_NEAR(g, green(pixelAt(0, 7, 6)), 0.01);
-        EXPECT_GE(g, 0.25 - 0.01);
-        EXPECT_LE(g, 0.5 + 0.01);
-        greens.insert(static_cast<int>(g * 100));
-    }
-    EXPECT_GT(greens.size(), 2u);
-}
-
-TEST_F(RenderTest, SpringsShowAsWhiteLinesOnlyWithTheJointViewOnAndNeverMirrored) {
-    const dBodyID a = addBody(-6, -8, 10);
-    const dBodyID b = addBody(-6, 8, 10);
-    const dJointID spring = dJointCreateSlider(sandbox->world, nullptr);
-    dJointAttach(spring, a, b);
-
-    auto lineAt = [this](float z) { return anyNear(-6, 0, z, 2, isWhite); };
-
-    sandbox->showJoints = true;
-    sandbox->render();
-    grabFrame();
-    EXPECT_FALSE(lineAt(10)) << "no springs recorded, nothing to draw";
-
-    sandbox->springs.joints.push_back(spring);
-    sandbox->render();
-    grabFrame();
-    EXPECT_TRUE(lineAt(10));
-    EXPECT_FALSE(lineAt(-10));
-
-    sandbox->showJoints = false;
-    sandbox->render();
-    grabFrame();
-    EXPECT_FALSE(lineAt(10));
-}
-
-TEST_F(RenderTest, EveryDrawingOperationRestoresColourLightAndMatrix) {
-    for (const Kind& kind : kinds()) kind.add(*sandbox, addBody(-4, -9, 8));
-    sandbox->beans = {{addBody(0, 6, 6)}, 1.0f, 12, 12};
-    const dJointID spring = dJointCreateSlider(sandbox->world, nullptr);
-    dJointAttach(spring, addBody(-6, -8, 10), addBody(-6, 8, 10));
-    sandbox->springs.joints.push_back(spring);
-    sandbox->render();
-
-    const std::vector<std::pair<const char*, void (Sandbox::*)()>> operations = {
-        {"drawSphereBoxes", &Sandbox::drawSphereBoxes},
-        {"drawBoxBoxes", &Sandbox::drawBoxBoxes},
-        {"drawEmptyBoxes", &Sandbox::drawEmptyBoxes},
-        {"drawSoftCylinders", &Sandbox::drawSoftCylinders},
-        {"drawCloths", &Sandbox::drawCloths},
-        {"drawTool", &Sandbox::drawTool},
-        {"drawBeans", &Sandbox::drawBeans},
-        {"drawBalls", &Sandbox::drawBalls},
-        {"drawShotCylinders", &Sandbox::drawShotCylinders},
-        {"drawStaticSpheres", &Sandbox::drawStaticSpheres},
-        {"drawJoints", &Sandbox::drawJoints},
+    // Close to the camera: drawn just inside its ends along y, not just outside.
+    const Float3 near = {18, -(look.from + look.to) / 2, 18};
+    dBodySetPosition(body, near.x, near.y, near.z);
+    drawFrame();
+    const float margin = 0.1f * (look.to - look.from);
+    auto brightness = [&](float y) {
+        const Pixel p = pixelAt({near.x, near.y + y, near.z});
+        return p.r + p.g + p.b;
     };
-    const GLfloat light[] = {1.0f, 2.0f, 3.0f, 0.0f};
-    glLightfv(GL_LIGHT0, GL_POSITION, light);
-    glColor3f(0.3f, 0.6f, 0.9f);
-    GLfloat colourBefore[4], lightBefore[4], matrixBefore[16];
-    glGetFloatv(GL_CURRENT_COLOR, colourBefore);
-    glGetLightfv(GL_LIGHT0, GL_POSITION, lightBefore);
-    glGetFloatv(GL_MODELVIEW_MATRIX, matrixBefore);
+    EXPECT_GT(brightness(look.from + margin), 20);
+    EXPECT_GT(brightness(look.to - margin), 20);
+    EXPECT_EQ(brightness(look.from - margin), 0);
+    EXPECT_EQ(brightness(look.to + margin), 0);
+}
 
-    for (const auto& [name, operation] : operations) {
-        SCOPED_TRACE(name);
-        (sandbox.get()->*operation)();
-        GLfloat colour[4], position[4], matrix[16];
+INSTANTIATE_TEST_SUITE_P(EveryKind, LookTest, ::testing::Range(0, 7),
+                         [](const auto& info) { return kLooks[info.param].name; });
+
+using DrawTest = WindowTest;
+
+// The two jaws differ in colour, and so do their images; a jaw is lit only
+// by the ambient light just below its equator.
+TEST_F(DrawTest, JawsAndTheirImagesEachHaveTheirOwnColour) {
+    drawFrame();
+    struct Jaw {
+        Float3 centre, colour, image;
+    };
+    for (const Jaw& jaw : {Jaw{{0, -1, 5}, {1, 1, 0}, {0.75f, 0.75f, 0}},
+                           Jaw{{0, 1, 5}, {0.75f, 0.5f, 0}, {0.5f, 0.25f, 0}}}) {
+        EXPECT_TRUE(isColour(pixelAt(belowEquator(jaw.centre, 2, 20)), quarter(jaw.colour)));
+        EXPECT_TRUE(isColour(pixelAt({0, jaw.centre.y, -3}), quarter(jaw.image)));
+    }
+}
+
+// Beans share one green per frame, between a quarter and a half; their red
+// and blue are fixed.
+TEST_F(DrawTest, BeansShareOneShimmeringGreenPerFrame) {
+    for (float y : {6.0f, 9.0f}) {
+        sandbox->dropBean();
+        dBodySetPosition(sandbox->beans.bodies.back(), 12, y, 1.5f);
+    }
+    for (int frameCount = 0; frameCount < 3; ++frameCount) {
+        drawFrame();
+        const Pixel a = pixelAt({12, 6, -0.5f});
+        const Pixel b = pixelAt({12, 9, -0.5f});
+        EXPECT_TRUE(isColour({a.r, 0, a.b}, quarter({0.75f, 0, 0.25f})));
+        EXPECT_EQ(a.g, b.g);
+        EXPECT_GE(a.g, 15);
+        EXPECT_LE(a.g, 33);
+    }
+}
+
+// Static spheres are drawn where their geoms stand.
+TEST_F(DrawTest, StaticSphereAndItsImageAreDeepBlue) {
+    sandbox->toolPosition = {10, 6, 6.5f};
+    sandbox->addStaticSphere();
+    drawFrame();
+    EXPECT_TRUE(isColour(pixelAt({10, 6, -2.5f}), quarter({0, 0, 0.8f})));
+    EXPECT_TRUE(isColour(pixelAt(belowEquator({10, 6, 6.5f}, 4, 20)), quarter({0, 0, 0.8f})));
+}
+
+// Springs show as white lines between the centres of their nodes, only on
+// request and never below the ground.
+TEST_F(DrawTest, SpringsShowAsWhiteLinesOnlyWhenAskedFor) {
+    sandbox->dropCloth();
+    for (dBodyID node : sandbox->cloths.structures.at(0)) dBodySetPosition(node, 100, 0, 300);
+    const dJointID spring = sandbox->springs.joints.at(0);
+    dBodySetPosition(dJointGetBody(spring, 0), 10, 3, 3);
+    dBodySetPosition(dJointGetBody(spring, 1), 10, 9, 3);
+    const Float3 middle = {10, 6, 3};
+
+    // A line is one pixel thin: look a pixel or two above and below.
+    auto whiteAcross = [this](Float3 p) {
+        int white = 0;
+        for (float dz : {-0.1f, -0.05f, 0.0f, 0.05f, 0.1f}) {
+            white += isColour(pixelAt({p.x, p.y, p.z + dz}), {1, 1, 1}, 0);
+        }
+        return white;
+    };
+    drawFrame();
+    EXPECT_EQ(whiteAcross(middle), 0);
+    sandbox->showJoints = true;
+    drawFrame();
+    EXPECT_GT(whiteAcross(middle), 0);
+    EXPECT_EQ(whiteAcross(mirrored(middle)), 0);
+}
+
+// Whatever each drawing operation changes, it hands the colour and the
+// light back as it found them.
+TEST_F(DrawTest, EveryDrawingOperationRestoresColourAndLight) {
+    for (auto make : {&Sandbox::dropSphereBox, &Sandbox::dropBoxBox, &Sandbox::dropEmptyBox,
+                      &Sandbox::dropCylinder, &Sandbox::dropCloth, &Sandbox::dropBean,
+                      &Sandbox::fireBall, &Sandbox::fireCylinder, &Sandbox::addStaticSphere}) {
+        (sandbox.get()->*make)();
+    }
+    using Draw = void (Sandbox::*)();
+    for (Draw draw : {&Sandbox::drawSphereBoxes, &Sandbox::drawBoxBoxes, &Sandbox::drawEmptyBoxes,
+                      &Sandbox::drawSoftCylinders, &Sandbox::drawCloths, &Sandbox::drawTool,
+                      &Sandbox::drawBeans, &Sandbox::drawBalls, &Sandbox::drawShotCylinders,
+                      &Sandbox::drawStaticSpheres, &Sandbox::drawJoints}) {
+        const GLfloat light[] = {0.1f, 0.2f, 0.3f, 0.0f};
+        glColor3f(0.2f, 0.4f, 0.6f);
+        glLightfv(GL_LIGHT0, GL_POSITION, light);
+        (sandbox.get()->*draw)();
+        GLfloat colour[4], after[4];
         glGetFloatv(GL_CURRENT_COLOR, colour);
-        glGetLightfv(GL_LIGHT0, GL_POSITION, position);
-        glGetFloatv(GL_MODELVIEW_MATRIX, matrix);
-        for (int i = 0; i < 4; ++i) {
-            EXPECT_FLOAT_EQ(colour[i], colourBefore[i]);
-            EXPECT_FLOAT_EQ(position[i], lightBefore[i]);
-        }
-        for (int i = 0; i < 16; ++i) EXPECT_FLOAT_EQ(matrix[i], matrixBefore[i]);
-        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+        glGetLightfv(GL_LIGHT0, GL_POSITION, after);
+        EXPECT_TRUE(isColour({int(colour[0] * 255), int(colour[1] * 255), int(colour[2] * 255)},
+                             {0.2f, 0.4f, 0.6f}, 1));
+        EXPECT_FLOAT_EQ(after[2], 0.3f);
     }
-}
-
-TEST(PoseMatrix, HoldsTheRotationAndThePositionInColumnMajorOrder) {
-    dInitODE2(0);
-    const dWorldID world = dWorldCreate();
-    const dBodyID body = dBodyCreate(world);
-    dMatrix3 rotation;
-    dRFromEulerAngles(rotation, 0.3, -0.7, 1.1);
-    dBodySetRotation(body, rotation);
-    dBodySetPosition(body, 1, 2, 3);
-    const dReal* r = dBodyGetRotation(body);
-
-    const float* m = bodyMatrix(body);
-    for (int row = 0; row < 3; ++row) {
-        for (int column = 0; column < 3; ++column) {
-            EXPECT_FLOAT_EQ(m[column * 4 + row], r[row * 4 + column]);
-        }
-        EXPECT_EQ(m[row * 4 + 3], 0.0f);
-    }
-    EXPECT_EQ(m[12], 1.0f);
-    EXPECT_EQ(m[13], 2.0f);
-    EXPECT_EQ(m[14], 3.0f);
-    EXPECT_EQ(m[15], 1.0f);
-
-    const dGeomID geom = dCreateSphere(nullptr, 1);
-    dGeomSetPosition(geom, 7, 8, 9);
-    const float* g = geomMatrix(geom);
-    EXPECT_NE(g, m);
-    EXPECT_EQ(g[14], 9.0f);
-    EXPECT_EQ(m[14], 3.0f);  // the body's matrix is not overwritten by the geom's
-    dGeomDestroy(geom);
-    dWorldDestroy(world);
-}
-
-TEST(RandomBetween, StaysWithinItsBoundsAndReachesBothEnds) {
-    double lowest = 1, highest = 0;
-    for (int i = 0; i < 200000; ++i) {
-        const double g = randomBetween(0.5, 0.25);
-        ASSERT_GE(g, 0.25);
-        ASSERT_LE(g, 0.5);
-        lowest = std::min(lowest, g);
-        highest = std::max(highest, g);
-    }
-    EXPECT_LT(lowest, 0.251);
-    EXPECT_GT(highest, 0.499);
 }

@@ -3,7 +3,6 @@
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
-#include <cstdlib>
 
 namespace {
 
@@ -16,81 +15,76 @@ void failOnMessage(int errnum, const char* format, va_list args) {
     ADD_FAILURE() << "physics engine message " << errnum << ": " << text;
 }
 
-void startHeadlessSdl() {
-    static bool started = false;
-    if (started) return;
-    started = true;
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    SDL_Init(SDL_INIT_VIDEO);
-}
-
 }  // namespace
 
 void SandboxTest::SetUp() {
-    startHeadlessSdl();
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    if (!SDL_WasInit(SDL_INIT_VIDEO)) SDL_Init(SDL_INIT_VIDEO);
     dSetMessageHandler(failOnMessage);
     dSetErrorHandler(failOnMessage);
     dSetDebugHandler(failOnMessage);
-    SDL_Event stale;
-    while (SDL_PollEvent(&stale)) {
-    }
     sandbox = std::make_unique<Sandbox>(1, testArgv);
     sandbox->initPhysics();
 }
 
 void SandboxTest::TearDown() {
     sandbox->destroyPhysics();
-    sandbox.reset();
+    SDL_Event left;
+    while (SDL_PollEvent(&left)) {
+    }
+}
+
+void SandboxTest::send(std::initializer_list<SDL_Event> events) {
+    for (SDL_Event event : events) ASSERT_EQ(SDL_PushEvent(&event), 0);
+    sandbox->handleEvents();
+}
+
+void SandboxTest::tap(SDLKey key, SDLMod modifiers) {
+    send({keyEvent(key, true, modifiers), keyEvent(key, false, modifiers)});
+}
+
+void SandboxTest::click(Uint8 button) {
+    send({buttonEvent(button, true), buttonEvent(button, false)});
 }
 
 void SandboxTest::simulate(double seconds) {
-    const int passes = static_cast<int>(seconds * 60.0 + 0.5);
-    for (int i = 0; i < passes; ++i) {
-        sandbox->frameSeconds = 1.0 / 60.0;
+    for (int i = 0; i < std::lround(seconds * 60); ++i) {
+        sandbox->frameSeconds = 1.0 / 60;
         sandbox->stepPhysics();
     }
 }
 
-void SandboxTest::press(SDLKey key, SDLMod modifiers) {
-    SDL_KeyboardEvent event{};
-    event.type = SDL_KEYDOWN;
-    event.state = SDL_PRESSED;
-    event.keysym.sym = key;
-    event.keysym.mod = modifiers;
-    sandbox->onKey(event);
+SDL_Event keyEvent(SDLKey key, bool pressed, SDLMod modifiers) {
+    SDL_Event event{};
+    event.type = event.key.type = pressed ? SDL_KEYDOWN : SDL_KEYUP;
+    event.key.state = pressed ? SDL_PRESSED : SDL_RELEASED;
+    event.key.keysym.sym = key;
+    event.key.keysym.mod = modifiers;
+    return event;
 }
 
-void SandboxTest::release(SDLKey key) {
-    SDL_KeyboardEvent event{};
-    event.type = SDL_KEYUP;
-    event.state = SDL_RELEASED;
-    event.keysym.sym = key;
-    sandbox->onKey(event);
+SDL_Event buttonEvent(Uint8 button, bool pressed) {
+    SDL_Event event{};
+    event.type = event.button.type = pressed ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+    event.button.button = button;
+    event.button.state = pressed ? SDL_PRESSED : SDL_RELEASED;
+    return event;
 }
 
-void SandboxTest::click(Uint8 button, Uint8 state) {
-    SDL_MouseButtonEvent event{};
-    event.type = state == SDL_PRESSED ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
-    event.button = button;
-    event.state = state;
-    sandbox->onMouseButton(event);
+SDL_Event motionEvent(Sint16 xrel, Sint16 yrel) {
+    SDL_Event event{};
+    event.type = event.motion.type = SDL_MOUSEMOTION;
+    event.motion.xrel = xrel;
+    event.motion.yrel = yrel;
+    return event;
 }
 
-void SandboxTest::moveMouse(Sint16 xrel, Sint16 yrel) {
-    SDL_MouseMotionEvent event{};
-    event.type = SDL_MOUSEMOTION;
-    event.xrel = xrel;
-    event.yrel = yrel;
-    sandbox->onMouseMotion(event);
-}
-
-int SandboxTest::countBodies() const {
-    int bodies = 0;
-    for (int i = 0; i < dSpaceGetNumGeoms(sandbox->space); ++i) {
-        if (dGeomGetBody(dSpaceGetGeom(sandbox->space, i)) != nullptr) ++bodies;
-    }
-    return bodies;
+SDL_Event userEvent(int code) {
+    SDL_Event event{};
+    event.type = event.user.type = SDL_USEREVENT;
+    event.user.code = code;
+    return event;
 }
 
 Float3 toFloat3(const dReal* v) {
@@ -105,13 +99,12 @@ Float3 position(dGeomID geom) {
     return toFloat3(dGeomGetPosition(geom));
 }
 
-::testing::AssertionResult isAt(Float3 actual, Float3 expected, float tolerance) {
-    if (std::abs(actual.x - expected.x) <= tolerance &&
-        std::abs(actual.y - expected.y) <= tolerance &&
-        std::abs(actual.z - expected.z) <= tolerance) {
+::testing::AssertionResult isAt(Float3 a, Float3 e, float tolerance) {
+    if (std::abs(a.x - e.x) <= tolerance && std::abs(a.y - e.y) <= tolerance &&
+        std::abs(a.z - e.z) <= tolerance) {
         return ::testing::AssertionSuccess();
     }
-    return ::testing::AssertionFailure()
-           << "at (" << actual.x << ", " << actual.y << ", " << actual.z << "), expected ("
-           << expected.x << ", " << expected.y << ", " << expected.z << ")";
+    return ::testing::AssertionFailure() << "at (" << a.x << ", " << a.y << ", " << a.z
+                                         << "), expected (" << e.x << ", " << e.y << ", " << e.z
+                                         << ")";
 }

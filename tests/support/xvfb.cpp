@@ -47,3 +47,11 @@ void XvfbServer::stop() {
     waitpid(pid_, nullptr, 0);
     pid_ = -1;
 }
+
+void useProcessServer() {
+    static XvfbServer* server = nullptr;
+    if (server != nullptr) return;
+    server = new XvfbServer();
+    setenv("DISPLAY", server->display().c_str(), 1);
+    std::atexit([] { delete server; });
+}

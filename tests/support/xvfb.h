@@ -20,3 +20,8 @@ private:
     pid_t pid_ = -1;
     std::string display_;
 };
+
+// One server for the whole test process, started on first call and named by
+// DISPLAY. It stops at exit, after the clean-up that the windows of the
+// process registered later, so nothing loses its display while still using it.
+void useProcessServer();
