@@ -4,6 +4,13 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+
+// Where SDL draws through X11: every Unix but macOS.
+#if defined(__unix__) && !defined(__APPLE__)
+#define BRAMBLEWICK_X11 1
+#include <X11/Xlib.h>
+#endif
 
 namespace {
 
@@ -41,6 +48,32 @@ void failVideo() {
     std::exit(1);
 }
 
+#ifdef BRAMBLEWICK_X11
+constexpr int kGrabTries = 30;         // a drag or a held button lets go within this many
+constexpr Uint32 kGrabRetryTicks = 100;  // milliseconds apart
+
+// A full-screen window takes the pointer, and one SDL 1.2 runtime waits for
+// it for ever, deaf even to Ctrl-C, while another program holds it: asked
+// first, the X server says whether the screen can be had.
+bool pointerHeldElsewhere() {
+    char driver[16];
+    if (SDL_VideoDriverName(driver, sizeof driver) == nullptr || std::strcmp(driver, "x11") != 0) {
+        return false;
+    }
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr) return false;
+    int grab = GrabSuccess;
+    for (int tries = 0; tries < kGrabTries; ++tries) {
+        if (tries > 0) SDL_Delay(kGrabRetryTicks);
+        grab = XGrabPointer(display, DefaultRootWindow(display), False, 0, GrabModeAsync,
+                            GrabModeAsync, None, None, CurrentTime);
+        if (grab != AlreadyGrabbed && grab != GrabFrozen) break;
+    }
+    XCloseDisplay(display);  // and with it the grab, had it been given
+    return grab == AlreadyGrabbed || grab == GrabFrozen;
+}
+#endif
+
 }  // namespace
 
 void Sandbox::init() {
@@ -56,12 +89,18 @@ void Sandbox::printControls() {
 }
 
 void Sandbox::initVideo() {
+#ifdef BRAMBLEWICK_X11
     // Only the X11 driver opens OpenGL windows here. Without a display SDL
     // would fall back to its text-mode drivers, which cannot, and one of
     // which ends the process by itself when there is no terminal either.
     // A driver the user names still wins.
     setenv("SDL_VIDEODRIVER", "x11", 0);
-    SDL_Init(SDL_INIT_VIDEO | SDL_INIT_AUDIO);
+#endif
+    // Video first and on its own: one SDL 1.2 runtime fails a joint start
+    // of video and audio as a whole when the audio cannot start, and a
+    // missing sound device must never keep the window from opening.
+    SDL_Init(SDL_INIT_VIDEO);
+    SDL_InitSubSystem(SDL_INIT_AUDIO);
     std::atexit(SDL_Quit);
     SDL_WM_SetCaption("Bramblewick", nullptr);
     // Without a display the video driver does not start, and SDL's OpenGL
@@ -75,6 +114,12 @@ void Sandbox::initVideo() {
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
 
+#ifdef BRAMBLEWICK_X11
+    if (pointerHeldElsewhere()) {
+        SDL_SetError("Another program holds the pointer, so the screen cannot be taken");
+        failVideo();
+    }
+#endif
     const int bitsPerPixel = SDL_GetVideoInfo()->vfmt->BitsPerPixel;
     Uint32 flags = SDL_OPENGL;
     if (fullscreen) flags |= SDL_FULLSCREEN;

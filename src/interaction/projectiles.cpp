@@ -44,8 +44,8 @@ void Sandbox::fireBall() {
     const dReal* jaw = dGeomGetPosition(jawA);
     // launchOffset.y is not used: the ball keeps the jaw's own y.
     const dBodyID ball =
-        createSolidBody(world, dCreateSphere(space, balls.radius), mass, jaw[0] - launchOffset.x,
-                        jaw[1], jaw[2] + launchOffset.z);
+        createSolidBody(world, mass, [this] { return dCreateSphere(space, balls.radius); },
+                        jaw[0] - launchOffset.x, jaw[1], jaw[2] + launchOffset.z);
     dBodySetLinearVel(ball, kBallSpeed, 0, 0);
     balls.bodies.push_back(ball);
 }
@@ -67,10 +67,11 @@ void Sandbox::fireCylinder() {
 #pragma GCC diagnostic pop
 
     // Placed from the tool, not from a jaw: squeezing does not move it.
-    const dGeomID capsule = dCreateCCylinder(space, shotCylinders.radius, shotCylinders.length);
     const dBodyID sweeper = createSolidBody(
-        world, capsule, mass, toolPosition.x - (shotCylinders.radius + kCylinderBackOff),
-        toolPosition.y + kCylinderSideOff, toolPosition.z + shotCylinders.radius);
+        world, mass,
+        [this] { return dCreateCCylinder(space, shotCylinders.radius, shotCylinders.length); },
+        toolPosition.x - (shotCylinders.radius + kCylinderBackOff), toolPosition.y + kCylinderSideOff,
+        toolPosition.z + shotCylinders.radius);
 
     dQuaternion turn;
     dQFromAxisAndAngle(turn, 0, kTurnAxisY, kTurnAxisZ, kHalfTurn);

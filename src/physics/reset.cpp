@@ -1,5 +1,9 @@
 #include "sandbox.h"
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 void Sandbox::onUserEvent(SDL_UserEvent event) {
     if (event.code != kResetCode) return;
 
@@ -18,6 +22,13 @@ void Sandbox::onUserEvent(SDL_UserEvent event) {
     springs.joints.clear();
 
     initPhysics();
+
+    // A cleared scene may have held hundreds of megabytes. The C library
+    // keeps freed pages for reuse unless asked to hand them back, and a user
+    // who clears the scene expects the memory back.
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
 }
 
 // Frees everything the world, the space and the contact group hold.

@@ -27,11 +27,16 @@ void follow(Float3& anchor, const Float3& target, float rate) {
 
 // The GLUT library draws its shapes only after its own start-up; it serves
 // for nothing else here, so it is started once, after the window exists.
-void initShapeLibrary(int argc, char** argv) {
+// It never sees the user's command line: the sandbox takes no options, and
+// GLUT would act on its own (-display, -geometry, -gldebug, ...).
+void initShapeLibrary() {
+    static char name[] = "bramblewick";
+    static char* arguments[] = {name, nullptr};
+    static int count = 1;
     static bool started = false;
     if (started) return;
     started = true;
-    glutInit(&argc, argv);
+    glutInit(&count, arguments);
 }
 
 }  // namespace
@@ -41,7 +46,7 @@ double Sandbox::aspectRatio() {
 }
 
 void Sandbox::initGraphics() {
-    initShapeLibrary(argc, argv);
+    initShapeLibrary();
 
     glViewport(0, 0, screenWidth, screenHeight);
     glMatrixMode(GL_PROJECTION);

@@ -33,7 +33,7 @@ BodyList buildBlock(dWorldID world, const dMass& mass, Float3 first, double spac
         for (int j = 0; j < kPiecesPerAxis; ++j) {
             for (int k = 0; k < kPiecesPerAxis; ++k) {
                 const dBodyID body =
-                    createSolidBody(world, createGeom(), mass, first.x - j * spacing,
+                    createSolidBody(world, mass, createGeom, first.x - j * spacing,
                                     first.y + k * spacing, first.z + i * spacing);
                 // A heap of 729 pieces settles; let the resting ones sleep
                 // until something disturbs them.

@@ -58,9 +58,9 @@ LatticeBlock SpringLattice::addGrid(Double3 corner, Double3 outerStep, Double3 i
 }
 
 void SpringLattice::addNode(Double3 position) {
-    const dGeomID sphere = dCreateSphere(sandbox_.space, group_.radius);
-    nodes_.push_back(
-        createSolidBody(sandbox_.world, sphere, mass_, position.x, position.y, position.z));
+    nodes_.push_back(createSolidBody(
+        sandbox_.world, mass_, [this] { return dCreateSphere(sandbox_.space, group_.radius); },
+        position.x, position.y, position.z));
 }
 
 // ODE takes the slider's zero position from the two bodies when the axis is
