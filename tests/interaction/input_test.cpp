@@ -1,164 +1,82 @@
-// Keys, mouse motion, the wheel and the buttons, each pressed and released
-// through SDL's queue: what they do to the tool, the jaws, the switches and
-// the projectiles.
-#include "support/sandbox_fixture.h"
+// What the keys, the mouse and the wheel do to the switches, the tool and its jaws, and what the clicks fire from where.
+#include "support/fixtures.h"
 
-#include <functional>
-
-using KeyboardTest = SandboxTest;
-using ToolTest = SandboxTest;
-using ProjectileTest = SandboxTest;
+using InputTest = SandboxTest;
 
 namespace {
 
-// The bodies and static geoms in the world, whoever made them.
-int objectsInSpace(const Sandbox& s) {
-    return dSpaceGetNumGeoms(s.space) - 3;  // the jaws and the ground
-}
+SDL_Event press(int key, int modifiers = 0) { return event(SDL_KEYDOWN, key, modifiers); }
+SDL_Event wheel(int button, bool down = true) { return event(down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP, button); }
 
-float gap(const Sandbox& s) {
-    return position(s.jawB).y - position(s.jawA).y;
-}
+// Each row goes on from where the one before it left the tool and its jaws.
+const struct Step {
+    const char* what;
+    std::vector<SDL_Event> events;
+    Float3 tool, jawA, jawB;
+} kSteps[] = {
+    {"a squeeze, Shift or not", {press(SDLK_q, KMOD_LSHIFT)}, {0, 0, 5}, {0, -0.5f, 5}, {0, 0.5f, 5}},
+    {"a pull-apart undoes it", {press(SDLK_e)}, {0, 0, 5}, {0, -1, 5}, {0, 1, 5}},
+    {"three squeezes cross the jaws", {press(SDLK_q), press(SDLK_q), press(SDLK_q)}, {0, 0, 5}, {0, 0.5f, 5}, {0, -0.5f, 5}},
+    {"right 40 counts: +y by 1", {press(SDLK_e), press(SDLK_e), event(SDL_MOUSEMOTION, 40)}, {0, 1, 5}, {0, 0.5f, 5}, {0, 1.5f, 5}},
+    {"down the screen: +x", {event(SDL_MOUSEMOTION, 0, -40), event(SDL_MOUSEMOTION, -400, 1200)}, {29, -9, 5},
+     {29, -9.5f, 5}, {29, -8.5f, 5}},
+    {"a wheel step up, press and release", {wheel(SDL_BUTTON_WHEELUP), wheel(SDL_BUTTON_WHEELUP, false)}, {29, -9, 6},
+     {29, -9.5f, 6}, {29, -8.5f, 6}},
+    {"thirteen down: to the ground, no lower", std::vector<SDL_Event>(13, wheel(SDL_BUTTON_WHEELDOWN)), {29, -9, 0},
+     {29, -9.5f, 0}, {29, -8.5f, 0}},
+    {"up by a release; the middle button nothing", {wheel(SDL_BUTTON_WHEELUP, false), wheel(SDL_BUTTON_MIDDLE)},
+     {29, -9, 0.5f}, {29, -9.5f, 0.5f}, {29, -8.5f, 0.5f}},
+};
 
-// Whether the body's own axis lies along `expected` in the world: a column
-// of ODE's rotation matrix.
+// Whether the body's own axis lies along `expected`: a column of its rotation.
 ::testing::AssertionResult hasAxis(dBodyID body, int axis, Float3 expected) {
     const dReal* r = dBodyGetRotation(body);
-    const dReal column[3] = {r[axis], r[4 + axis], r[8 + axis]};
+    const dReal column[] = {r[axis], r[4 + axis], r[8 + axis]};
     return isAt(toFloat3(column), expected);
 }
 
 }  // namespace
 
-// One key at a time: each spawn key fills its own list and nothing else.
-TEST_F(KeyboardTest, EachSpawnKeyFillsItsOwnListOnce) {
-    struct Row {
-        SDLKey key;
-        std::function<size_t(const Sandbox&)> items;
-        int objects;
-    };
-    const Row rows[] = {
-        {SDLK_1, [](const Sandbox& s) { return s.sphereBoxes.structures.size(); }, 729},
-        {SDLK_2, [](const Sandbox& s) { return s.emptyBoxes.structures.size(); }, 602},
-        {SDLK_3, [](const Sandbox& s) { return s.softCylinders.structures.size(); }, 400},
-        {SDLK_4, [](const Sandbox& s) { return s.cloths.structures.size(); }, 841},
-        {SDLK_5, [](const Sandbox& s) { return s.staticSpheres.geoms.size(); }, 1},
-        {SDLK_6, [](const Sandbox& s) { return s.boxBoxes.structures.size(); }, 729},
-        {SDLK_0, [](const Sandbox& s) { return s.beans.bodies.size(); }, 1},
-    };
-    int objects = 0;
-    for (const Row& row : rows) {
-        SCOPED_TRACE(SDL_GetKeyName(row.key));
-        tap(row.key);
-        objects += row.objects;
-        EXPECT_EQ(row.items(*sandbox), 1u);
-        EXPECT_EQ(objectsInSpace(*sandbox), objects);
-    }
-}
-
-TEST_F(KeyboardTest, SwitchesAndEscapeActOnPressesOnlyWhateverTheModifiers) {
+TEST_F(InputTest, SwitchesAndEscapeActOnPressesWhateverTheModifiers) {
     tap(SDLK_s);
     tap(SDLK_j, KMOD_LSHIFT);
-    EXPECT_FALSE(sandbox->showReflections);
-    EXPECT_TRUE(sandbox->showJoints);
+    EXPECT_TRUE(!sandbox->showReflections && sandbox->showJoints);
     tap(SDLK_s, KMOD_CAPS);
-    EXPECT_TRUE(sandbox->showReflections);
-
-    send({keyEvent(SDLK_ESCAPE, false)});
-    EXPECT_TRUE(sandbox->running);
+    send({event(SDL_KEYUP, SDLK_ESCAPE)});
+    EXPECT_TRUE(sandbox->showReflections && sandbox->running);
     tap(SDLK_ESCAPE);
-    EXPECT_FALSE(sandbox->running);
-    EXPECT_EQ(sandbox->exitCode, 0);
+    EXPECT_TRUE(!sandbox->running && sandbox->exitCode == 0);
 }
 
-// Each squeeze moves each jaw 0.5 towards the other, with no limit: two
-// bring them together, a third crosses them. A pull-apart undoes a squeeze
-// exactly. Both jaws take the tool's x and height.
-TEST_F(KeyboardTest, SqueezeAndPullApartMoveTheJawsHalfAUnitEachAlongY) {
-    send({motionEvent(13, 7), buttonEvent(SDL_BUTTON_WHEELUP, true)});
-    const Float3 a = position(sandbox->jawA);
-    tap(SDLK_q, KMOD_LSHIFT);
-    EXPECT_FLOAT_EQ(gap(*sandbox), 1.0f);
-    tap(SDLK_e);
-    EXPECT_EQ(position(sandbox->jawA).y, a.y);
-    EXPECT_FLOAT_EQ(gap(*sandbox), 2.0f);
-
-    for (int i = 0; i < 3; ++i) tap(SDLK_q);
-    EXPECT_FLOAT_EQ(position(sandbox->jawA).y, sandbox->toolPosition.y + 0.5f);
-    EXPECT_FLOAT_EQ(gap(*sandbox), -1.0f);
-    for (dGeomID jaw : {sandbox->jawA, sandbox->jawB}) {
-        EXPECT_EQ(position(jaw).x, sandbox->toolPosition.x);
-        EXPECT_EQ(position(jaw).z, 5.5f);
+// Squeezes move each jaw 0.5 along y towards the other, with no limit; the mouse's axes are crossed, 40 counts to the
+// unit; a wheel step comes as a press and a release, each moving the tool half a unit, no lower than the ground.
+TEST_F(InputTest, KeysMouseAndWheelMoveTheToolAndItsJaws) {
+    for (const Step& step : kSteps) {
+        for (SDL_Event e : step.events) {
+            send({e});
+            if (e.type == SDL_KEYDOWN) send({event(SDL_KEYUP, e.key.keysym.sym, e.key.keysym.mod)});
+        }
+        EXPECT_TRUE(isAt(sandbox->toolPosition, step.tool)) << step.what;
+        EXPECT_TRUE(isAt(position(sandbox->jawA), step.jawA)) << step.what;
+        EXPECT_TRUE(isAt(position(sandbox->jawB), step.jawB)) << step.what;
     }
 }
 
-// The mouse's axes are crossed: right moves the tool along +y, down the
-// screen along +x, 40 counts to the unit; the jaws keep their gap.
-TEST_F(ToolTest, MouseMotionMovesTheToolAndBothJawsAlongCrossedAxes) {
-    tap(SDLK_q);
-    send({motionEvent(40, 0)});
-    EXPECT_TRUE(isAt(sandbox->toolPosition, {0, 1, 5}));
-    send({motionEvent(0, -40), motionEvent(-400, 1200)});
-    EXPECT_TRUE(isAt(sandbox->toolPosition, {29, -9, 5}));
-    EXPECT_TRUE(isAt(position(sandbox->jawA), {29, -9.5f, 5}));
-    EXPECT_TRUE(isAt(position(sandbox->jawB), {29, -8.5f, 5}));
-}
-
-// A wheel step arrives as a press and a release, and each moves the tool
-// half a unit; the tool descends only while above the ground.
-TEST_F(ToolTest, WheelStepsMoveTheToolAUnitAndItDescendsNoLowerThanTheGround) {
-    for (int i = 0; i < 5; ++i) click(SDL_BUTTON_WHEELDOWN);
-    EXPECT_EQ(sandbox->toolPosition.z, 0.0f);
-    EXPECT_EQ(position(sandbox->jawA).z, 0.0f);
-    click(SDL_BUTTON_WHEELDOWN);
-    EXPECT_EQ(sandbox->toolPosition.z, 0.0f);
-    send({buttonEvent(SDL_BUTTON_WHEELUP, false)});
-    EXPECT_EQ(sandbox->toolPosition.z, 0.5f);
-    EXPECT_EQ(position(sandbox->jawB).z, 0.5f);
-    click(SDL_BUTTON_MIDDLE);
-    EXPECT_EQ(sandbox->toolPosition.z, 0.5f);
-    EXPECT_EQ(objectsInSpace(*sandbox), 0);
-}
-
-TEST_F(ProjectileTest, LeftClickFiresOneHeavyBallFromBesideTheFirstJaw) {
+// A ball leaves from beside the first jaw, so a squeeze moves it; a sweeper from the tool, lying across its flight, the
+// capsule's axis (the body's z) along world y.
+TEST_F(InputTest, ClicksFireOneBallOrOneSweeperFromTheTool) {
     click(SDL_BUTTON_LEFT);
-    ASSERT_EQ(sandbox->balls.bodies.size(), 1u);
-    EXPECT_EQ(objectsInSpace(*sandbox), 1);
-    const dBodyID ball = sandbox->balls.bodies[0];
-    EXPECT_TRUE(isAt(position(ball), {-2, -1, 7}));
-    EXPECT_TRUE(isAt(toFloat3(dBodyGetLinearVel(ball)), {-40, 0, 0}));
-    EXPECT_TRUE(isAt(toFloat3(dBodyGetAngularVel(ball)), {0, 0, 0}));
+    click(SDL_BUTTON_RIGHT);
+    ASSERT_EQ(dSpaceGetNumGeoms(sandbox->space), 5);
+    const dBodyID ball = sandbox->balls.bodies.at(0), sweeper = sandbox->shotCylinders.bodies.at(0);
+    EXPECT_TRUE(isAt(position(ball), {-2, -1, 7}) && isAt(toFloat3(dBodyGetLinearVel(ball)), {-40, 0, 0}));
+    EXPECT_TRUE(isAt(position(sweeper), {-3, -5, 6}) && isAt(toFloat3(dBodyGetLinearVel(sweeper)), {-100, 0, 0}));
     EXPECT_TRUE(hasAxis(ball, 2, {0, 0, 1}));
-
-    // The ball leaves from the jaw, so the squeeze moves it; the tool's
-    // height moves both projectiles.
-    for (SDLKey key : {SDLK_q, SDLK_q}) tap(key);
-    send({motionEvent(40, -80), buttonEvent(SDL_BUTTON_WHEELUP, true)});
+    EXPECT_TRUE(hasAxis(sweeper, 0, {-1, 0, 0}) && hasAxis(sweeper, 1, {0, 0, 1}) && hasAxis(sweeper, 2, {0, 1, 0}));
+    for (dBodyID body : {ball, sweeper}) EXPECT_TRUE(isAt(toFloat3(dBodyGetAngularVel(body)), {0, 0, 0}));
+    send({press(SDLK_q), press(SDLK_q), event(SDL_MOUSEMOTION, 40, -80), wheel(SDL_BUTTON_WHEELUP)});
     click(SDL_BUTTON_LEFT);
+    click(SDL_BUTTON_RIGHT);
     EXPECT_TRUE(isAt(position(sandbox->balls.bodies.at(1)), {-4, 1, 7.5f}));
-}
-
-// The sweeper lies across its flight: the capsule's own axis, the body's
-// z, along world y; it is placed from the tool, not from a jaw.
-TEST_F(ProjectileTest, RightClickFiresOneSweeperBroadsideAlongMinusX) {
-    for (SDLKey key : {SDLK_q, SDLK_q}) tap(key);
-    click(SDL_BUTTON_RIGHT);
-    ASSERT_EQ(sandbox->shotCylinders.bodies.size(), 1u);
-    EXPECT_EQ(objectsInSpace(*sandbox), 1);
-    const dBodyID sweeper = sandbox->shotCylinders.bodies[0];
-    EXPECT_TRUE(isAt(position(sweeper), {-3, -5, 6}));
-    EXPECT_TRUE(isAt(toFloat3(dBodyGetLinearVel(sweeper)), {-100, 0, 0}));
-    EXPECT_TRUE(hasAxis(sweeper, 0, {-1, 0, 0}));
-    EXPECT_TRUE(hasAxis(sweeper, 1, {0, 0, 1}));
-    EXPECT_TRUE(hasAxis(sweeper, 2, {0, 1, 0}));
-
-    // The mass lies along the capsule's axis: it turns most easily about it.
-    dMass mass;
-    dBodyGetMass(sweeper, &mass);
-    EXPECT_LT(mass.I[10], mass.I[0]);
-    EXPECT_FLOAT_EQ(mass.I[0], mass.I[5]);
-
-    send({motionEvent(40, -80), buttonEvent(SDL_BUTTON_WHEELUP, true)});
-    click(SDL_BUTTON_RIGHT);
     EXPECT_TRUE(isAt(position(sandbox->shotCylinders.bodies.at(1)), {-5, -4, 6.5f}));
 }

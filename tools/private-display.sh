@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Runs a command on a private X server of its own, so that tests, the
+# benchmark and the screenshots never touch the user's desktop and run the
+# same on a machine without one.   tools/private-display.sh COMMAND [ARG...]
+set -u
+exec 3< <(exec Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp -noreset 2>/dev/null)
+server=$!
+read -r number <&3 || { echo "Xvfb did not start" >&2; exit 1; }
+DISPLAY=":$number" "$@"
+status=$?
+kill "$server" 2>/dev/null
+wait "$server" 2>/dev/null
+exit $status
