@@ -96,11 +96,11 @@ void Sandbox::initVideo() {
     // A driver the user names still wins.
     setenv("SDL_VIDEODRIVER", "x11", 0);
 #endif
-    // Video first and on its own: one SDL 1.2 runtime fails a joint start
-    // of video and audio as a whole when the audio cannot start, and a
-    // missing sound device must never keep the window from opening.
+    // Video on its own, and audio only once the window is open: one SDL 1.2
+    // runtime fails a joint start of the two as a whole when the audio
+    // cannot start, and a missing sound device must never keep the window
+    // from opening, nor replace the reason why it could not.
     SDL_Init(SDL_INIT_VIDEO);
-    SDL_InitSubSystem(SDL_INIT_AUDIO);
     std::atexit(SDL_Quit);
     SDL_WM_SetCaption("Bramblewick", nullptr);
     // Without a display the video driver does not start, and SDL's OpenGL
@@ -129,6 +129,7 @@ void Sandbox::initVideo() {
 
     SDL_ShowCursor(SDL_DISABLE);
     SDL_WM_GrabInput(SDL_GRAB_ON);
+    SDL_InitSubSystem(SDL_INIT_AUDIO);
 }
 
 // The sandbox plays no sound; the device is opened and left alone, and a
