@@ -1,53 +1,47 @@
-// Runs one scene in the sandbox and, beside it, in the floor loop, and
-// times every part of their passes.
+// Times the sandbox's own calls over one scene, made as the main loop makes
+// them but with a fixed frameSeconds.
 #pragma once
 
-#include "samples.h"
 #include "scenes.h"
 
-#include <string>
+#include <time.h>
+
+#include <optional>
 #include <vector>
 
 namespace bench {
 
-struct RunSettings {
-    int passes;  // timed passes per scene
-    int settle;  // untimed passes before them, physics only
-    int spawns;  // times the scene is built to time its spawning
+// The benchmark's one clock: CPU time of the whole process in milliseconds.
+// The GL driver's threads count; other programs on a busy machine do not.
+inline double cpuMs() {
+    timespec t;
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec * 1e-6;
+}
+
+// The hash space's cell sizes, 2^min to 2^max (ODE's dHashSpaceSetLevels).
+struct Levels {
+    int min, max;
 };
 
-// Every figure is in milliseconds per pass, except spawn (per build).
+// Medians in milliseconds: spawn per build of the scene, the rest per pass.
 struct SceneResult {
-    std::string name;
-    int objects = 0;  // bodies and static geoms drawn, the jaws included
-    Samples spawn;
-    Samples collide, solve, draw, drawPlain, pass;  // the sandbox
-    Samples floorCollide, floorSolve, floorDraw, floorDrawPlain, floorPass;
-    Samples passRatio;  // sandbox ÷ floor, pass by pass
-    double drift = 0.0;  // largest distance between a body and its twin at the end
+    Levels levels;  // the range the passes were timed with
+    int objects;    // geoms drawn: every body's, the static spheres and the jaws
+    double spawn, step, render, pass;
 };
 
-// Builds the scene in `sandbox`, an identical twin for the floor loop, and
-// runs both pass by pass, alternating which goes first.
-SceneResult measureScene(Sandbox& sandbox, const Scene& scene, const RunSettings& settings);
+// Builds the scene in a fresh world, lets it land, then times `passes` passes
+// per level range. The ranges take turns, each set on the space just before
+// its pass (the hash space rebuilds its table at every collision test), so
+// all are timed on one world under one load. Empty: the program's own levels.
+std::vector<SceneResult> measureScene(Sandbox& sandbox, const Scene& scene,
+                                      const std::vector<std::optional<Levels>>& levels,
+                                      int passes);
 
-class FloorLoop;
-
-// What the floor loop needs to repeat a pass of the sandbox exactly: the
-// solver's seed before it and the view that the sandbox drew with.
-struct PassStart {
-    unsigned long seed;
-    GLfloat view[16];
-};
-
-// For an instruction profile: builds the scene in the sandbox and in a twin
-// for the floor loop, brings both to the same state, then runs `passes`
-// passes of the sandbox inside profiledPasses and the same passes of the
-// floor loop inside profiledFloorPasses, the two functions that the
-// profiler collects. Returns how far the two worlds drifted apart (0 when
-// they stayed identical).
-double profileScene(Sandbox& sandbox, const Scene& scene, const RunSettings& settings);
-void profiledPasses(Sandbox& sandbox, std::vector<PassStart>& starts);
-void profiledFloorPasses(FloorLoop& floor, const std::vector<PassStart>& starts);
+// Builds and lands the scene the same way, sets `levels`, then runs `passes`
+// passes inside profiledPasses, the one function the profile dumps.
+void profileScene(Sandbox& sandbox, const Scene& scene, std::optional<Levels> levels, int passes);
+void profiledPasses(Sandbox& sandbox, int passes);
 
 }  // namespace bench

@@ -1,22 +1,21 @@
 #!/bin/sh
-# Instruction profile of the sandbox's passes and of the floor loop's, with
-# the share of each group of code. Usage, from the repository:
+# Instruction profile of steady passes of one scene: project code's share of
+# the instructions and the allocation calls it makes. From the repository:
 #   bench/profile.sh [BUILD_DIR [SCENE [PASSES]]]
-# Writes BUILD_DIR/callgrind.sandbox.out and BUILD_DIR/callgrind.floor.out.
+# Leaves the profile of the passes in BUILD_DIR/callgrind.passes.out.
 set -eu
 build=${1:-build}
 scene=${2:-full-house}
 passes=${3:-5}
-here=$(dirname "$0")
-out="$build/callgrind.out.$$"
+out="$build/callgrind.bench.out"
 
-# The GL driver rasterises in the calling thread, so that its work falls
-# inside the collected functions; only those two are collected, the first
-# dumped on its own.
-LP_NUM_THREADS=0 valgrind --tool=callgrind --collect-atstart=no \
-    --toggle-collect='bench::profiled*' --dump-after='*profiledPasses*' \
-    --callgrind-out-file="$out" \
+# LP_NUM_THREADS=0: llvmpipe rasterises in the calling thread, so its work is
+# counted. callgrind counts calls even while not collecting, so it collects
+# throughout and dumps on entering and on leaving the passes, which leaves
+# them alone in part 2 (two patterns: it honours one trigger per pattern).
+LP_NUM_THREADS=0 valgrind --tool=callgrind --callgrind-out-file="$out" \
+    --dump-before='*profiledPasses*' --dump-after='bench::profiledPasses*' \
     "$build/bench/bramblewick_bench" --profile --scene "$scene" --passes "$passes"
-mv "$out.1" "$build/callgrind.sandbox.out"
-mv "$out" "$build/callgrind.floor.out"
-python3 "$here/callgrind_share.py" "$build/callgrind.sandbox.out" "$build/callgrind.floor.out"
+mv "$out.2" "$build/callgrind.passes.out"
+rm -f "$out" "$out.1"
+awk -v passes="$passes" -f "$(dirname "$0")/project_share.awk" "$build/callgrind.passes.out"

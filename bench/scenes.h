@@ -1,29 +1,33 @@
-// The standard scenes, each built in an empty world through the sandbox's
-// own spawners and tool, so that what is measured is what a user makes.
+// The standard scenes, built as a user builds them: the tool is moved by the
+// sandbox's own mouse handler, then one of its spawners is called.
 #pragma once
 
 #include "sandbox.h"
 
-#include <string>
 #include <vector>
 
 namespace bench {
 
-struct Scene {
-    std::string name;
-    void (*build)(Sandbox& sandbox);
+using Spawner = void (Sandbox::*)();
+
+// Builds one scene and adds up the time its spawner calls take.
+struct SceneBuilder {
+    Sandbox& sandbox;
+    double spawnMs = 0.0;
+
+    void spawnAt(float x, float y, Spawner spawner);
+    // Back where the reset puts the tool, so the camera frames every scene alike.
+    void home() { moveTool(kToolStart.x, kToolStart.y); }
+    void moveTool(float x, float y);
 };
 
-// Every structure kind alone, the shots alone, the full house and the cloth
-// series (whose first point, one cloth, is the cloth alone), in that order.
-// Each leaves the tool back where it started.
+struct Scene {
+    const char* name;
+    void (*build)(SceneBuilder& builder);
+};
+
+// One scene per structure kind, the shots, the full house and the cloth
+// series, each leaving the tool at home.
 const std::vector<Scene>& standardScenes();
-
-// Every body of the scene, in the order of the lists that draw them.
-std::vector<dBodyID> bodiesOf(const Sandbox& sandbox);
-
-// The number of bodies and static geoms that a frame draws, the jaws
-// included.
-int drawnObjects(const Sandbox& sandbox);
 
 }  // namespace bench
