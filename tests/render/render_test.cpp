@@ -1,4 +1,5 @@
-// The window, the camera that trails the tool, and the light, as they show in the frames the program draws.
+// The window, the camera that trails the tool, the light, the tool's and the static spheres' colours (read where only
+// the ambient light falls, a quarter of the colour) and the spring lines, as they show in the frames the program draws.
 #include "support/fixtures.h"
 
 #include <SDL_mixer.h>
@@ -6,24 +7,21 @@
 #include <cmath>
 
 using FrameTest = WindowTest;
+using DrawTest = WindowTest;
 
 TEST_F(FrameTest, TheWindowIsAFullScreenDoubleBufferedGlWindowThatHoldsTheInput) {
     const SDL_Surface* screen = SDL_GetVideoSurface();
-    EXPECT_TRUE(screen->w == 1024 && screen->h == 768) << screen->w << " x " << screen->h;
-    EXPECT_EQ(screen->flags & (SDL_FULLSCREEN | SDL_OPENGL), Uint32(SDL_FULLSCREEN | SDL_OPENGL));
-    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
-    EXPECT_EQ(SDL_WM_GrabInput(SDL_GRAB_QUERY), SDL_GRAB_ON);
     int doubleBuffer = 0, depth = 0, frequency = 0, channels = 0;
     SDL_GL_GetAttribute(SDL_GL_DOUBLEBUFFER, &doubleBuffer);
     SDL_GL_GetAttribute(SDL_GL_DEPTH_SIZE, &depth);
-    EXPECT_TRUE(doubleBuffer == 1 && depth >= 16);
     char *title = nullptr, *icon = nullptr;
     SDL_WM_GetCaption(&title, &icon);
-    EXPECT_STREQ(title, "Bramblewick");
+    EXPECT_TRUE(screen->w == 1024 && screen->h == 768 && (screen->flags & SDL_FULLSCREEN) && (screen->flags & SDL_OPENGL));
+    EXPECT_TRUE(SDL_ShowCursor(SDL_QUERY) == SDL_DISABLE && SDL_WM_GrabInput(SDL_GRAB_QUERY) == SDL_GRAB_ON);
+    EXPECT_TRUE(doubleBuffer == 1 && depth >= 16 && std::string(title) == "Bramblewick");
     sandbox->initAudio();  // on the dummy device: the device as the program asks for it
     Uint16 format = 0;
-    ASSERT_EQ(Mix_QuerySpec(&frequency, &format, &channels), 1);
-    EXPECT_EQ(std::vector<int>({frequency, format, channels}), std::vector<int>({44100, AUDIO_S16LSB, 2}));
+    EXPECT_TRUE(Mix_QuerySpec(&frequency, &format, &channels) && frequency == 44100 && format == AUDIO_S16LSB && channels == 2);
 }
 
 // Frame by frame the camera turns after the tool, then slowly travels after it; a reset of the scene leaves it where
@@ -68,4 +66,55 @@ TEST_F(FrameTest, TheLightShinesFromAboveOnTheSceneAndFromBelowOnItsImage) {
     auto lit = [&](float c) { return std::min(1.0f, c * (ambient + top.z) + highlight); };
     EXPECT_TRUE(isColour(pixelAt({10 + top.x, 6 + top.y, 4 + top.z}), {lit(0.5f), lit(0.5f), lit(1)}));
     EXPECT_TRUE(isColour(pixelAt({10 + top.x, 6 + top.y, -4 + top.z}), {0.5f * ambient, 0.5f * ambient, ambient}));
+}
+
+namespace {
+
+Float3 quarter(Float3 c) { return {c.x / 4, c.y / 4, c.z / 4}; }
+Float3 plus(Float3 a, Float3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
+
+// On a sphere, the band of faces just below its equator, towards the camera.
+Float3 belowEquator(Float3 centre, float radius, int stacks) {
+    const double latitude = -M_PI / (stacks % 2 == 0 ? 2 * stacks : stacks);
+    return plus(centre, {float(radius * std::cos(latitude)), 0, float(radius * std::sin(latitude))});
+}
+
+}  // namespace
+
+// The jaws and their images each have a colour of their own; a static sphere is deep blue where its geom stands; all
+// beans share one green per frame.
+TEST_F(DrawTest, JawsStaticSpheresAndBeansShowTheirOwnColours) {
+    sandbox->toolPosition = {10, 6, 6.5f};
+    sandbox->addStaticSphere();
+    for (float y : {-6.0f, -9.0f}) {
+        sandbox->dropBean();
+        dBodySetPosition(sandbox->beans.bodies.back(), 12, y, 1.5f);
+    }
+    drawFrame();
+    EXPECT_EQ(pixelAt({12, -6, -0.5f}).g, pixelAt({12, -9, -0.5f}).g);
+    EXPECT_TRUE(isColour(pixelAt({10, 6, -2.5f}), quarter({0, 0, 0.8f})));
+    EXPECT_TRUE(isColour(pixelAt(belowEquator({10, 6, 6.5f}, 4, 20)), quarter({0, 0, 0.8f})));
+    EXPECT_TRUE(isColour(pixelAt(belowEquator({0, -1, 5}, 2, 20)), quarter({1, 1, 0})));
+    EXPECT_TRUE(isColour(pixelAt({0, -1, -3}), quarter({0.75f, 0.75f, 0})));
+    EXPECT_TRUE(isColour(pixelAt(belowEquator({0, 1, 5}, 2, 20)), quarter({0.75f, 0.5f, 0})));
+    EXPECT_TRUE(isColour(pixelAt({0, 1, -3}), quarter({0.5f, 0.25f, 0})));
+}
+
+// Springs show as white lines between the centres of their nodes, only on request and never below the ground.
+TEST_F(DrawTest, SpringsShowAsWhiteLinesOnlyWhenAskedFor) {
+    sandbox->dropCloth();
+    for (dBodyID node : sandbox->cloths.structures.at(0)) dBodySetPosition(node, 100, 0, 300);
+    const dJointID spring = sandbox->springs.joints.at(0);
+    dBodySetPosition(dJointGetBody(spring, 0), 10, 3, 3);
+    dBodySetPosition(dJointGetBody(spring, 1), 10, 9, 3);
+    auto whiteAcross = [this](float z) {  // a line is a pixel thin: look a little above and below
+        int white = 0;
+        for (float dz : {-0.1f, -0.05f, 0.0f, 0.05f, 0.1f}) white += isColour(pixelAt({10, 6, z + dz}), {1, 1, 1}, 0);
+        return white;
+    };
+    drawFrame();
+    const int hidden = whiteAcross(3);
+    sandbox->showJoints = true;
+    drawFrame();
+    EXPECT_TRUE(hidden == 0 && whiteAcross(3) > 0 && whiteAcross(-3) == 0) << hidden;
 }
