@@ -3,11 +3,9 @@
 // README.md.
 
 #include "measure.h"
-#include "support/xvfb.h"
 
 #include <cstdio>
 #include <cstdlib>
-#include <exception>
 #include <string>
 #include <vector>
 
@@ -86,16 +84,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "bramblewick_bench: cannot write %s\n", options.csv.c_str());
         return 1;
     }
-    try {
-        // Static, so that it stops at exit after SDL's clean-up, which the
-        // window's start-up registers later.
-        static XvfbServer server;
-        setenv("DISPLAY", server.display().c_str(), 1);
-        setenv("SDL_AUDIODRIVER", "dummy", 1);
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "bramblewick_bench: %s\n", error.what());
-        return 1;
-    }
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
     Sandbox sandbox(1, sandboxArgv);
     sandbox.initVideo();
     sandbox.initGraphics();

@@ -13,7 +13,7 @@ out="$build/callgrind.bench.out"
 # counted. callgrind counts calls even while not collecting, so it collects
 # throughout and dumps on entering and on leaving the passes, which leaves
 # them alone in part 2 (two patterns: it honours one trigger per pattern).
-LP_NUM_THREADS=0 valgrind --tool=callgrind --callgrind-out-file="$out" \
+LP_NUM_THREADS=0 "$(dirname "$0")/../tools/private-display.sh" valgrind --tool=callgrind --callgrind-out-file="$out" \
     --dump-before='*profiledPasses*' --dump-after='bench::profiledPasses*' \
     "$build/bench/bramblewick_bench" --profile --scene "$scene" --passes "$passes"
 mv "$out.2" "$build/callgrind.passes.out"
