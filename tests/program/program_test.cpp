@@ -3,21 +3,12 @@
 #include "support/fixtures.h"
 
 #include <cmath>
-#include <fstream>
 
 namespace {
 
-// The controls text, as the README shows it: the block indented by four spaces from "Keyboard Controls:" on.
-std::string controls() {
-    std::ifstream readme(BRAMBLEWICK_SOURCE_DIR "/README.md");
-    std::string text, line;
-    while (std::getline(readme, line) && line != "    Keyboard Controls:") {
-    }
-    for (text = line.substr(4) + "\n"; std::getline(readme, line) && (line.empty() || line.rfind("    ", 0) == 0);) {
-        text += (line.empty() ? "" : line.substr(4)) + "\n";
-    }
-    return text.substr(0, text.find_last_not_of('\n') + 2);
-}
+// The controls text, as the README shows it, indented by four spaces.
+const std::string kControls = RunningProgram::run(
+    "sed -n '/^    Keyboard Controls:/,/^     Moving the Mouse/{s/^    //;p}' " BRAMBLEWICK_SOURCE_DIR "/README.md");
 
 // Pixels of the hue of (r, g, b), bright enough to tell from black.
 std::function<int(const Screenshot&)> hue(float r, float g, float b) {
@@ -34,7 +25,7 @@ const auto emptyBox = hue(0.5f, 1, 0.75f), projectiles = hue(1, 0.75f, 0.25f);
 // The controls on standard output, and on standard error nothing, or the video-mode failure and its one-line reason.
 void expectEnding(const Ending& ending, int status) {
     const std::string first = "Couldn't set video mode!\n", reason = ending.err.substr(std::min(first.size(), ending.err.size()));
-    EXPECT_TRUE(ending.status == status && ending.out == controls()) << ending.status << ": " << ending.out;
+    EXPECT_TRUE(ending.status == status && ending.out == kControls) << ending.status << ": " << ending.out;
     EXPECT_TRUE(status == 0 ? ending.err.empty() : ending.err.rfind(first, 0) == 0 && reason.size() > 1 &&
                                                         reason.find('\n') == reason.size() - 1) << ending.err;
 }

@@ -39,15 +39,9 @@ Params shapeOf(dGeomID geom, float total, dMass* mass) {
     dVector3 sides;
     dReal radius, length;
     switch (dGeomGetClass(geom)) {
-        case dSphereClass: radius = dGeomSphereGetRadius(geom); dMassSetSphereTotal(mass, total, radius); return {radius};
-        case dBoxClass:
-            dGeomBoxGetLengths(geom, sides);
-            dMassSetBoxTotal(mass, total, sides[0], sides[1], sides[2]);
-            return {sides[0], sides[1], sides[2]};
-        default:
-            dGeomCapsuleGetParams(geom, &radius, &length);
-            dMassSetCapsuleTotal(mass, total, 3, radius, length);  // along the body's z
-            return {radius, length};
+        case dSphereClass: return dMassSetSphereTotal(mass, total, radius = dGeomSphereGetRadius(geom)), Params{radius};
+        case dBoxClass: dGeomBoxGetLengths(geom, sides); return dMassSetBoxTotal(mass, total, sides[0], sides[1], sides[2]), Params{sides[0], sides[1], sides[2]};
+        default: dGeomCapsuleGetParams(geom, &radius, &length); return dMassSetCapsuleTotal(mass, total, 3, radius, length), Params{radius, length};
     }
 }
 
@@ -90,11 +84,6 @@ TEST_P(KindTest, MakesItsBodiesAsPromisedAndShowsThemInItsColourAndSize) {
         }
     }
 
-    Sandbox& s = *sandbox;  // one body alone is drawn
-    for (auto* structures : {&s.sphereBoxes.structures, &s.boxBoxes.structures, &s.emptyBoxes.structures,
-                             &s.softCylinders.structures, &s.cloths.structures}) {
-        if (!structures->empty()) (*structures)[0] = {bodies[0]};
-    }
     dBodySetPosition(bodies[0], kind.at.x, kind.at.y, kind.at.z);
     drawFrame();
     const Float3 shade = {kind.at.x + kind.shade.x, kind.at.y + kind.shade.y, kind.shade.z - kind.at.z}, c = kind.colour;

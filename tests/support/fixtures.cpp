@@ -5,8 +5,6 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <thread>
 
 SDL_Event event(Uint8 type, int a, int b) {
@@ -21,11 +19,9 @@ SDL_Event event(Uint8 type, int a, int b) {
 }
 
 ::testing::AssertionResult isAt(Float3 a, Float3 e, float tolerance) {
-    if (std::abs(a.x - e.x) <= tolerance && std::abs(a.y - e.y) <= tolerance && std::abs(a.z - e.z) <= tolerance) {
-        return ::testing::AssertionSuccess();
-    }
-    return ::testing::AssertionFailure() << "at (" << a.x << ", " << a.y << ", " << a.z << "), not (" << e.x << ", "
-                                         << e.y << ", " << e.z << ")";
+    const bool near = std::abs(a.x - e.x) <= tolerance && std::abs(a.y - e.y) <= tolerance && std::abs(a.z - e.z) <= tolerance;
+    return (near ? ::testing::AssertionSuccess() : ::testing::AssertionFailure())
+           << "at (" << a.x << ", " << a.y << ", " << a.z << "), not (" << e.x << ", " << e.y << ", " << e.z << ")";
 }
 
 void SandboxTest::SetUp() {
@@ -56,13 +52,8 @@ void SandboxTest::simulate(double seconds) {
     }
 }
 
-::testing::AssertionResult isColour(Pixel p, Float3 c, int tolerance) {
-    const long e[] = {std::lround(c.x * 255), std::lround(c.y * 255), std::lround(c.z * 255)};
-    if (std::abs(p.r - e[0]) <= tolerance && std::abs(p.g - e[1]) <= tolerance && std::abs(p.b - e[2]) <= tolerance) {
-        return ::testing::AssertionSuccess();
-    }
-    return ::testing::AssertionFailure() << "pixel (" << p.r << ", " << p.g << ", " << p.b << "), not (" << e[0] << ", "
-                                         << e[1] << ", " << e[2] << ")";
+::testing::AssertionResult isColour(Pixel p, Float3 c, int tolerance) {  // in 255ths
+    return isAt({float(p.r), float(p.g), float(p.b)}, {std::round(c.x * 255), std::round(c.y * 255), std::round(c.z * 255)}, tolerance);
 }
 
 void WindowTest::SetUp() {
@@ -136,12 +127,6 @@ bool within(double seconds, const std::function<bool()>& done) {
     return false;
 }
 
-std::string slurp(const std::string& path) {
-    std::ostringstream text;
-    text << std::ifstream(path).rdbuf();
-    return text.str();
-}
-
 }  // namespace
 
 // The shell keeps the program's output, its exit status once it ends, and its own process number to stop it by.
@@ -163,8 +148,9 @@ std::string RunningProgram::run(const std::string& command) {
 }
 
 bool RunningProgram::waitForWindow() const {
-    return within(30, [] { return !run("xdotool search --name '^Bramblewick$'").empty(); }) &&
-           waitUntil([](const Screenshot& s) { return s([](int r, int g, int b) { return r + g + b > 0; }) > 0; });
+    return waitUntil([](const Screenshot& s) {
+        return s([](int r, int g, int b) { return r + g + b > 0; }) > 0 && run("xdotool search --name '^Bramblewick$'") != "";
+    });
 }
 
 bool RunningProgram::waitUntil(const std::function<bool(const Screenshot&)>& check) const {
@@ -179,6 +165,6 @@ bool RunningProgram::waitUntil(const std::function<bool(const Screenshot&)>& che
 }
 
 Ending RunningProgram::wait(double seconds) const {
-    const bool ended = within(seconds, [&] { return !slurp(dir_ + "/status").empty(); });
-    return {ended ? std::stoi(slurp(dir_ + "/status")) : -1, slurp(dir_ + "/out"), slurp(dir_ + "/err")};
+    const bool ended = within(seconds, [&] { return !run("cat " + dir_ + "/status").empty(); });
+    return {ended ? std::stoi(run("cat " + dir_ + "/status")) : -1, run("cat " + dir_ + "/out"), run("cat " + dir_ + "/err")};
 }
