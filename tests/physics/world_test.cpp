@@ -79,7 +79,7 @@ TEST_F(ResetTest, ClearsEverythingRebuildsTheStartUpWorldAndHandsTheMemoryBack) 
         std::ifstream("/proc/self/statm") >> pages >> resident;
         return resident * sysconf(_SC_PAGESIZE) >> 20;
     };
-    const long before = residentMegabytes();
+    [[maybe_unused]] const long before = residentMegabytes();
     for (int house = 0; house < 8; ++house) {
         send({event(SDL_MOUSEMOTION, 1600)});  // side by side, so that one step is quick
         for (SDLKey key : {SDLK_1, SDLK_2, SDLK_3, SDLK_4, SDLK_5, SDLK_6, SDLK_0}) tap(key);
@@ -88,7 +88,7 @@ TEST_F(ResetTest, ClearsEverythingRebuildsTheStartUpWorldAndHandsTheMemoryBack) 
     for (SDLKey key : {SDLK_q, SDLK_s, SDLK_j}) tap(key);
     click(SDL_BUTTON_WHEELUP);
     simulate(1.0 / 60);
-    const long full = residentMegabytes();
+    [[maybe_unused]] const long full = residentMegabytes();
     tap(SDLK_r);
 #ifndef __SANITIZE_ADDRESS__  // whose allocator keeps freed memory by design
     EXPECT_TRUE(full > before + 50 && residentMegabytes() < before + 10) << before << ", " << full << ", " << residentMegabytes();
