@@ -29,9 +29,7 @@ protected:
     std::unique_ptr<Sandbox> sandbox;
 };
 
-struct Pixel {
-    int r, g, b;
-};
+struct Pixel { int r, g, b; };
 ::testing::AssertionResult isColour(Pixel pixel, Float3 colour, int tolerance = 2);  // out of 255
 
 // In the real window on $DISPLAY, beside the program's camera the promised one from start-up: anchors trailing the
@@ -51,10 +49,7 @@ protected:
 };
 
 using Screenshot = std::function<int(const std::function<bool(int r, int g, int b)>&)>;  // how many pixels pass
-struct Ending {
-    int status = -1;  // or -1 when it did not end in time
-    std::string out, err;
-};
+struct Ending { int status = -1; std::string out, err; };  // status -1: it did not end in time
 
 // The real program on $DISPLAY, started by the shell with `settings` for env (e.g. "-u DISPLAY A=b").
 class RunningProgram {
