@@ -1,4 +1,4 @@
-// What the keys, the mouse and the wheel do to the switches, the tool and its jaws, and what the clicks fire from where.
+// What the keys, the mouse and the wheel do to the tool and its jaws, and what the clicks fire from where.
 #include "support/fixtures.h"
 
 using InputTest = SandboxTest;
