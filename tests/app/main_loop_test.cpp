@@ -1,15 +1,10 @@
 // The event pass, its dispatch by type, and the clock that sizes each step.
 #include "support/fixtures.h"
 
-#include <SDL_syswm.h>
-
 using MainLoopTest = SandboxTest;
 
 TEST_F(MainLoopTest, OnePassHandlesEveryQueuedEventEvenAfterAQuitAndIgnoresTheRest) {
-    SDL_SysWMmsg message{};  // the queue copies what a window-manager event points at
-    SDL_Event windowManager = event(SDL_SYSWMEVENT);
-    windowManager.syswm.msg = &message;
-    send({event(SDL_ACTIVEEVENT), event(SDL_JOYAXISMOTION), event(SDL_JOYBUTTONUP), windowManager, event(14),
+    send({event(SDL_ACTIVEEVENT), event(SDL_JOYAXISMOTION), event(SDL_JOYBUTTONUP), event(14),
           event(SDL_VIDEORESIZE), event(SDL_VIDEOEXPOSE), event(23), event(SDL_USEREVENT + 5), event(SDL_USEREVENT, 3),
           event(SDL_KEYDOWN, SDLK_a), event(SDL_KEYDOWN, SDLK_s, KMOD_CAPS), event(SDL_KEYUP, SDLK_s), event(SDL_QUIT),
           event(SDL_MOUSEMOTION, 40), event(SDL_KEYDOWN, SDLK_r), event(SDL_KEYDOWN, SDLK_1), event(SDL_KEYDOWN, SDLK_j, KMOD_LSHIFT)});

@@ -50,7 +50,6 @@ TEST_F(FrameTest, TheCameraTrailsTheToolAndKeepsItsPlaceAcrossAReset) {
 TEST_F(FrameTest, TheLightShinesFromAboveOnTheSceneAndFromBelowOnItsImage) {
     sandbox->dropBoxBox();
     const dBodyID box = sandbox->boxBoxes.structures.at(0)[0];
-    sandbox->boxBoxes.structures[0].resize(1);
     dBodySetPosition(box, 10, 6, 4);
     dMatrix3 tilt;
     dRFromAxisAndAngle(tilt, 0, 1, 0, M_PI / 12);

@@ -59,8 +59,7 @@ TEST_P(KindTest, MakesItsBodiesAsPromisedAndShowsThemInItsColourAndSize) {
         allocations[p] = ++count;
         return p;
     });
-    SDL_Event input = kind.input;
-    SDL_PushEvent(&input);
+    SDL_PushEvent(const_cast<SDL_Event*>(&kind.input));
     sandbox->handleEvents();
     dSetAllocHandler(nullptr);
     BodyList bodies;
