@@ -96,10 +96,10 @@ void Sandbox::initVideo() {
     // A driver the user names still wins.
     setenv("SDL_VIDEODRIVER", "x11", 0);
 #endif
-    // Video on its own, and audio only once the window is open: one SDL 1.2
-    // runtime fails a joint start of the two as a whole when the audio
-    // cannot start, and a missing sound device must never keep the window
-    // from opening, nor replace the reason why it could not.
+    // Video on its own, audio later in initAudio: one SDL 1.2 runtime fails
+    // a joint start of the two as a whole when the audio cannot start, and a
+    // missing sound device must never keep the window from opening, nor
+    // replace the reason why it could not.
     SDL_Init(SDL_INIT_VIDEO);
     std::atexit(SDL_Quit);
     SDL_WM_SetCaption("Bramblewick", nullptr);
@@ -129,11 +129,11 @@ void Sandbox::initVideo() {
 
     SDL_ShowCursor(SDL_DISABLE);
     SDL_WM_GrabInput(SDL_GRAB_ON);
-    SDL_InitSubSystem(SDL_INIT_AUDIO);
 }
 
 // The sandbox plays no sound; the device is opened and left alone, and a
 // machine without one runs silent.
 void Sandbox::initAudio() {
+    SDL_InitSubSystem(SDL_INIT_AUDIO);
     Mix_OpenAudio(kAudioFrequency, AUDIO_S16LSB, kAudioChannels, kAudioChunkSize);
 }
