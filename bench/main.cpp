@@ -14,7 +14,7 @@ namespace {
 using bench::Levels;
 using bench::Scene;
 
-constexpr int kPasses = 60;  // timed passes per scene
+constexpr int kPasses = 60;         // timed passes per scene
 constexpr int kCameraFrames = 600;  // the camera trails the tool: then it is within 1 %
 
 const char* const kUsage =

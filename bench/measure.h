@@ -36,8 +36,7 @@ struct SceneResult {
 // its pass (the hash space rebuilds its table at every collision test), so
 // all are timed on one world under one load. Empty: the program's own levels.
 std::vector<SceneResult> measureScene(Sandbox& sandbox, const Scene& scene,
-                                      const std::vector<std::optional<Levels>>& levels,
-                                      int passes);
+                                      const std::vector<std::optional<Levels>>& levels, int passes);
 
 // Builds and lands the scene the same way, sets `levels`, then runs `passes`
 // passes inside profiledPasses, the one function the profile dumps.

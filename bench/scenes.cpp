@@ -28,12 +28,12 @@ struct Placement {
 // The full house's structures, static spheres and beans side by side; its
 // shots follow from kHouseBallsX and kHouseSweepersX.
 constexpr Placement kFullHouse[] = {
-    {0, -22, &Sandbox::dropSphereBox},   {0, 0, &Sandbox::dropBoxBox},
-    {0, 22, &Sandbox::dropEmptyBox},     {-40, -28, &Sandbox::dropCylinder},
-    {-40, 0, &Sandbox::dropCloth},       {-20, -12, &Sandbox::addStaticSphere},
+    {0, -22, &Sandbox::dropSphereBox},    {0, 0, &Sandbox::dropBoxBox},
+    {0, 22, &Sandbox::dropEmptyBox},      {-40, -28, &Sandbox::dropCylinder},
+    {-40, 0, &Sandbox::dropCloth},        {-20, -12, &Sandbox::addStaticSphere},
     {-20, 12, &Sandbox::addStaticSphere}, {15, -8, &Sandbox::dropBean},
-    {15, -4, &Sandbox::dropBean},        {15, 0, &Sandbox::dropBean},
-    {15, 4, &Sandbox::dropBean},         {15, 8, &Sandbox::dropBean},
+    {15, -4, &Sandbox::dropBean},         {15, 0, &Sandbox::dropBean},
+    {15, 4, &Sandbox::dropBean},          {15, 8, &Sandbox::dropBean},
 };
 constexpr float kHouseBallsX = 20.0f;     // one row of 10 balls
 constexpr float kHouseSweepersX = 25.0f;  // one row of 5 sweepers

@@ -49,7 +49,7 @@ void failVideo() {
 }
 
 #ifdef BRAMBLEWICK_X11
-constexpr int kGrabTries = 30;         // a drag or a held button lets go within this many
+constexpr int kGrabTries = 30;           // a drag or a held button lets go within this many
 constexpr Uint32 kGrabRetryTicks = 100;  // milliseconds apart
 
 // A full-screen window takes the pointer, and one SDL 1.2 runtime waits for

@@ -19,6 +19,7 @@ void requestReset() {
 void Sandbox::onKey(SDL_KeyboardEvent event) {
     if (event.state != SDL_PRESSED) return;
 
+    // clang-format off
     switch (event.keysym.sym) {
         case SDLK_ESCAPE: quit(0); break;
         case SDLK_r: requestReset(); break;
@@ -35,4 +36,5 @@ void Sandbox::onKey(SDL_KeyboardEvent event) {
         case SDLK_0: dropBean(); break;
         default: break;
     }
+    // clang-format on
 }

@@ -43,9 +43,9 @@ void Sandbox::fireBall() {
 
     const dReal* jaw = dGeomGetPosition(jawA);
     // launchOffset.y is not used: the ball keeps the jaw's own y.
-    const dBodyID ball =
-        createSolidBody(world, mass, [this] { return dCreateSphere(space, balls.radius); },
-                        jaw[0] - launchOffset.x, jaw[1], jaw[2] + launchOffset.z);
+    const dBodyID ball = createSolidBody(
+        world, mass, [this] { return dCreateSphere(space, balls.radius); }, jaw[0] - launchOffset.x,
+        jaw[1], jaw[2] + launchOffset.z);
     dBodySetLinearVel(ball, kBallSpeed, 0, 0);
     balls.bodies.push_back(ball);
 }
@@ -70,8 +70,8 @@ void Sandbox::fireCylinder() {
     const dBodyID sweeper = createSolidBody(
         world, mass,
         [this] { return dCreateCCylinder(space, shotCylinders.radius, shotCylinders.length); },
-        toolPosition.x - (shotCylinders.radius + kCylinderBackOff), toolPosition.y + kCylinderSideOff,
-        toolPosition.z + shotCylinders.radius);
+        toolPosition.x - (shotCylinders.radius + kCylinderBackOff),
+        toolPosition.y + kCylinderSideOff, toolPosition.z + shotCylinders.radius);
 
     dQuaternion turn;
     dQFromAxisAndAngle(turn, 0, kTurnAxisY, kTurnAxisZ, kHalfTurn);

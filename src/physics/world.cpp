@@ -5,9 +5,9 @@
 
 namespace {
 
-constexpr int kMaxContacts = 8;          // contact points per touching pair
-constexpr dReal kFriction = 1000.0f;     // Coulomb mu of every contact
-constexpr float kGravity = -9.81f;       // along z, which points up
+constexpr int kMaxContacts = 8;       // contact points per touching pair
+constexpr dReal kFriction = 1000.0f;  // Coulomb mu of every contact
+constexpr float kGravity = -9.81f;    // along z, which points up
 // The hash space's cells run from 2^2 to 2^10 units. The small nodes then
 // share coarser, fuller cells; measured against ODE's default (2^-3 to
 // 2^10) this steps scenes of many cloths a few per cent faster.

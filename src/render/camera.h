@@ -7,7 +7,7 @@
 
 #include "sandbox.h"
 
-extern Float3 eyeAnchor;   // the eye stands at a fixed offset from it
-extern Float3 lookAnchor;  // and looks at a point at a fixed offset from this one
-extern float eyeFollowRate;   // fraction of the remaining distance closed per frame
+extern Float3 eyeAnchor;     // the eye stands at a fixed offset from it
+extern Float3 lookAnchor;    // and looks at a point at a fixed offset from this one
+extern float eyeFollowRate;  // fraction of the remaining distance closed per frame
 extern float lookFollowRate;

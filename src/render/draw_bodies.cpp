@@ -104,11 +104,14 @@ auto sphereOf(const BodyGroup& group) {
     return sphere(group.radius, group.slices, group.stacks);
 }
 
+// ODE's rotation comes as three rows of four; OpenGL wants columns.
 void fillMatrix(float* m, const dReal* p, const dReal* r) {
+    // clang-format off
     m[0] = r[0];  m[1] = r[4];  m[2] = r[8];   m[3] = 0;
     m[4] = r[1];  m[5] = r[5];  m[6] = r[9];   m[7] = 0;
     m[8] = r[2];  m[9] = r[6];  m[10] = r[10]; m[11] = 0;
     m[12] = p[0]; m[13] = p[1]; m[14] = p[2];  m[15] = 1;
+    // clang-format on
 }
 
 }  // namespace
@@ -190,9 +193,8 @@ void Sandbox::drawBalls() {
 void Sandbox::drawShotCylinders() {
     const CylinderGroup& c = shotCylinders;
     GLUquadric* q = quadric;
-    drawSingles(c.bodies, kProjectileOrange, showReflections, [&c, q] {
-        gluCylinder(q, c.radius, c.radius, c.length, c.slices, c.stacks);
-    });
+    drawSingles(c.bodies, kProjectileOrange, showReflections,
+                [&c, q] { gluCylinder(q, c.radius, c.radius, c.length, c.slices, c.stacks); });
 }
 
 void Sandbox::drawStaticSpheres() {

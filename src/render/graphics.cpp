@@ -80,8 +80,7 @@ void Sandbox::render() {
     follow(lookAnchor, target, lookFollowRate);
     gluLookAt(static_cast<double>(eyeAnchor.x) + kEyeBack, eyeAnchor.y,
               static_cast<double>(eyeAnchor.z) + kEyeAbove,
-              static_cast<double>(lookAnchor.x) - kLookAhead, lookAnchor.y, lookAnchor.z,
-              0, 0, 1);
+              static_cast<double>(lookAnchor.x) - kLookAhead, lookAnchor.y, lookAnchor.z, 0, 0, 1);
 
     glLightfv(GL_LIGHT0, GL_POSITION, kLightFromAbove);
 

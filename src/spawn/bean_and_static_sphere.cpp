@@ -30,9 +30,9 @@ void Sandbox::dropBean() {
 
     // From the jaw, not the tool: the squeeze state moves the bean along y.
     const dReal* jaw = dGeomGetPosition(jawA);
-    beans.bodies.push_back(createSolidBody(world, mass,
-                                           [this] { return dCreateSphere(space, beans.radius); },
-                                           jaw[0], jaw[1], jaw[2] - jawRadius - kBeanDrop));
+    beans.bodies.push_back(createSolidBody(
+        world, mass, [this] { return dCreateSphere(space, beans.radius); }, jaw[0], jaw[1],
+        jaw[2] - jawRadius - kBeanDrop));
 }
 
 // A geom with no body: the dynamic bodies collide with it, nothing moves it.

@@ -32,9 +32,8 @@ BodyList buildBlock(dWorldID world, const dMass& mass, Float3 first, double spac
     for (int i = 0; i < kPiecesPerAxis; ++i) {
         for (int j = 0; j < kPiecesPerAxis; ++j) {
             for (int k = 0; k < kPiecesPerAxis; ++k) {
-                const dBodyID body =
-                    createSolidBody(world, mass, createGeom, first.x - j * spacing,
-                                    first.y + k * spacing, first.z + i * spacing);
+                const dBodyID body = createSolidBody(world, mass, createGeom, first.x - j * spacing,
+                                                     first.y + k * spacing, first.z + i * spacing);
                 // A heap of 729 pieces settles; let the resting ones sleep
                 // until something disturbs them.
                 dBodySetAutoDisableFlag(body, 1);
@@ -60,9 +59,8 @@ void Sandbox::dropSphereBox() {
     const Float3 first = {static_cast<float>(toolPosition.x + kHalfWidth * spacing),
                           static_cast<float>(toolPosition.y - kHalfWidth * spacing),
                           kSphereBlockBase};
-    const BodyList v_full_box = buildBlock(world, mass, first, spacing, [this] {
-        return dCreateSphere(space, sphereBoxes.radius);
-    });
+    const BodyList v_full_box = buildBlock(
+        world, mass, first, spacing, [this] { return dCreateSphere(space, sphereBoxes.radius); });
     sphereBoxes.structures.push_back(v_full_box);
 }
 

@@ -1,5 +1,6 @@
-// The window, the camera that trails the tool, the light, the tool's and the static spheres' colours (read where only
-// the ambient light falls, a quarter of the colour) and the spring lines, as they show in the frames the program draws.
+// The window, the camera that trails the tool, the light, the tool's and the static spheres'
+// colours (read where only the ambient light falls, a quarter of the colour) and the spring lines,
+// as they show in the frames the program draws.
 #include "support/fixtures.h"
 
 #include <SDL_mixer.h>
@@ -16,21 +17,26 @@ TEST_F(FrameTest, TheWindowIsAFullScreenDoubleBufferedGlWindowThatHoldsTheInput)
     SDL_GL_GetAttribute(SDL_GL_DEPTH_SIZE, &depth);
     char *title = nullptr, *icon = nullptr;
     SDL_WM_GetCaption(&title, &icon);
-    EXPECT_TRUE(screen->w == 1024 && screen->h == 768 && (screen->flags & SDL_FULLSCREEN) && (screen->flags & SDL_OPENGL));
-    EXPECT_TRUE(SDL_ShowCursor(SDL_QUERY) == SDL_DISABLE && SDL_WM_GrabInput(SDL_GRAB_QUERY) == SDL_GRAB_ON);
+    EXPECT_TRUE(screen->w == 1024 && screen->h == 768 && (screen->flags & SDL_FULLSCREEN) &&
+                (screen->flags & SDL_OPENGL));
+    EXPECT_TRUE(SDL_ShowCursor(SDL_QUERY) == SDL_DISABLE &&
+                SDL_WM_GrabInput(SDL_GRAB_QUERY) == SDL_GRAB_ON);
     EXPECT_TRUE(doubleBuffer == 1 && depth >= 16 && std::string(title) == "Bramblewick");
     sandbox->initAudio();  // on the dummy device: the device as the program asks for it
     Uint16 format = 0;
-    EXPECT_TRUE(Mix_QuerySpec(&frequency, &format, &channels) && frequency == 44100 && format == AUDIO_S16LSB && channels == 2);
+    EXPECT_TRUE(Mix_QuerySpec(&frequency, &format, &channels) && frequency == 44100 &&
+                format == AUDIO_S16LSB && channels == 2);
 }
 
-// Frame by frame the camera turns after the tool, then slowly travels after it; a reset of the scene leaves it where
-// it was. Where nothing stands the picture is black.
+// Frame by frame the camera turns after the tool, then slowly travels after it; a reset of the
+// scene leaves it where it was. Where nothing stands the picture is black.
 TEST_F(FrameTest, TheCameraTrailsTheToolAndKeepsItsPlaceAcrossAReset) {
     auto expectPromisedView = [this] {
-        for (Float3 p : {Float3{0, -1, 5}, {-15, 0, 0}, {-200, 60, -30}, {12, -9, 20}, {-700, 0, 0}}) {
+        for (Float3 p :
+             {Float3{0, -1, 5}, {-15, 0, 0}, {-200, 60, -30}, {12, -9, 20}, {-700, 0, 0}}) {
             const std::vector<double> program = programAt(p), promised = promisedAt(p);
-            EXPECT_TRUE(std::abs(program[0] - promised[0]) < 0.05 && std::abs(program[1] - promised[1]) < 0.05);
+            EXPECT_TRUE(std::abs(program[0] - promised[0]) < 0.05 &&
+                        std::abs(program[1] - promised[1]) < 0.05);
             EXPECT_NEAR(program[2], promised[2], 1e-6);  // depth: the near and far planes
         }
     };
@@ -45,8 +51,9 @@ TEST_F(FrameTest, TheCameraTrailsTheToolAndKeepsItsPlaceAcrossAReset) {
     }
 }
 
-// A box tilted towards the camera: its top face, lit from above, shows the light's equation exactly, highlight
-// included; the same face of its mirror image, lit from below, only the ambient light.
+// A box tilted towards the camera: its top face, lit from above, shows the light's equation
+// exactly, highlight included; the same face of its mirror image, lit from below, only the ambient
+// light.
 TEST_F(FrameTest, TheLightShinesFromAboveOnTheSceneAndFromBelowOnItsImage) {
     sandbox->dropBoxBox();
     const dBodyID box = sandbox->boxBoxes.structures.at(0)[0];
@@ -56,19 +63,24 @@ TEST_F(FrameTest, TheLightShinesFromAboveOnTheSceneAndFromBelowOnItsImage) {
     dBodySetRotation(box, tilt);
     drawFrame();
     const Float3 top = {float(tilt[2]), float(tilt[6]), float(tilt[10])};  // the face's normal
-    const double back[] = {eye[0] + 55 - look[0], eye[1] - look[1], eye[2] + 40 - look[2]};  // from the view's centre
+    const double back[] = {eye[0] + 55 - look[0], eye[1] - look[1],
+                           eye[2] + 40 - look[2]};  // from the view's centre
     const double length = std::hypot(back[0], back[1], back[2]);
-    const Float3 half = {float(back[0] / length), float(back[1] / length), float(back[2] / length + 1)};  // and the light
+    const Float3 half = {float(back[0] / length), float(back[1] / length),
+                         float(back[2] / length + 1)};  // and the light
     const float highlight = 0.75f * std::pow((top.x * half.x + top.y * half.y + top.z * half.z) /
-                                                 std::hypot(half.x, half.y, half.z), 50.0f);
+                                                 std::hypot(half.x, half.y, half.z),
+                                             50.0f);
     const float ambient = 0.2f + 0.05f;  // the scene's and the light's
     auto lit = [&](float c) { return std::min(1.0f, c * (ambient + top.z) + highlight); };
-    EXPECT_TRUE(isColour(pixelAt({10 + top.x, 6 + top.y, 4 + top.z}), {lit(0.5f), lit(0.5f), lit(1)}));
-    EXPECT_TRUE(isColour(pixelAt({10 + top.x, 6 + top.y, -4 + top.z}), {0.5f * ambient, 0.5f * ambient, ambient}));
+    EXPECT_TRUE(
+        isColour(pixelAt({10 + top.x, 6 + top.y, 4 + top.z}), {lit(0.5f), lit(0.5f), lit(1)}));
+    EXPECT_TRUE(isColour(pixelAt({10 + top.x, 6 + top.y, -4 + top.z}),
+                         {0.5f * ambient, 0.5f * ambient, ambient}));
 }
 
-// The jaws and their images each have a colour of their own; a static sphere is deep blue where its geom stands; all
-// beans share one green per frame.
+// The jaws and their images each have a colour of their own; a static sphere is deep blue where its
+// geom stands; all beans share one green per frame.
 TEST_F(DrawTest, JawsStaticSpheresAndBeansShowTheirOwnColours) {
     sandbox->toolPosition = {10, 6, 6.5f};
     sandbox->addStaticSphere();
@@ -78,8 +90,11 @@ TEST_F(DrawTest, JawsStaticSpheresAndBeansShowTheirOwnColours) {
     }
     drawFrame();
     EXPECT_EQ(pixelAt({12, -6, -0.5f}).g, pixelAt({12, -9, -0.5f}).g);
-    // Each sphere's band of faces just below its equator (its 20 stacks put one there) towards the camera.
-    auto band = [&](Float3 c, float r) { return pixelAt({c.x + r * std::cos(0.0785f), c.y, c.z - r * std::sin(0.0785f)}); };
+    // Each sphere's band of faces just below its equator (its 20 stacks put one there) towards the
+    // camera.
+    auto band = [&](Float3 c, float r) {
+        return pixelAt({c.x + r * std::cos(0.0785f), c.y, c.z - r * std::sin(0.0785f)});
+    };
     auto quarter = [](Float3 c) { return Float3{c.x / 4, c.y / 4, c.z / 4}; };
     EXPECT_TRUE(isColour(pixelAt({10, 6, -2.5f}), quarter({0, 0, 0.8f})));
     EXPECT_TRUE(isColour(band({10, 6, 6.5f}, 4), quarter({0, 0, 0.8f})));
@@ -89,8 +104,8 @@ TEST_F(DrawTest, JawsStaticSpheresAndBeansShowTheirOwnColours) {
     EXPECT_TRUE(isColour(pixelAt({0, 1, -3}), quarter({0.5f, 0.25f, 0})));
 }
 
-// Springs show as white lines between the centres of their two nodes, each on its own, only on request and never
-// below the ground.
+// Springs show as white lines between the centres of their two nodes, each on its own, only on
+// request and never below the ground.
 TEST_F(DrawTest, SpringsShowAsWhiteLinesOnlyWhenAskedFor) {
     for (float x : {10.0f, 14.0f}) {
         const dBodyID a = dBodyCreate(sandbox->world), b = dBodyCreate(sandbox->world);
@@ -98,9 +113,11 @@ TEST_F(DrawTest, SpringsShowAsWhiteLinesOnlyWhenAskedFor) {
         sandbox->springs.joints.push_back(dJointCreateSlider(sandbox->world, nullptr));
         dJointAttach(sandbox->springs.joints.back(), a, b);
     }
-    auto whiteAcross = [this](float x, float z) {  // a line is a pixel thin: look a little above and below
+    auto whiteAcross = [this](float x,
+                              float z) {  // a line is a pixel thin: look a little above and below
         int white = 0;
-        for (float dz : {-0.1f, -0.05f, 0.0f, 0.05f, 0.1f}) white += isColour(pixelAt({x, 6, z + dz}), {1, 1, 1}, 0);
+        for (float dz : {-0.1f, -0.05f, 0.0f, 0.05f, 0.1f})
+            white += isColour(pixelAt({x, 6, z + dz}), {1, 1, 1}, 0);
         return white;
     };
     drawFrame();
@@ -108,5 +125,6 @@ TEST_F(DrawTest, SpringsShowAsWhiteLinesOnlyWhenAskedFor) {
     sandbox->showJoints = true;
     drawFrame();
     EXPECT_TRUE(hidden == 0 && whiteAcross(10, 3) > 0 && whiteAcross(14, 3) > 0) << hidden;
-    EXPECT_TRUE(whiteAcross(12, 3) == 0 && whiteAcross(10, -3) == 0);  // nothing from one spring to the next
+    EXPECT_TRUE(whiteAcross(12, 3) == 0 &&
+                whiteAcross(10, -3) == 0);  // nothing from one spring to the next
 }

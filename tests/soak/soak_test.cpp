@@ -1,6 +1,7 @@
-// A long seeded stream of all a user can do, through SDL's queue and the main loop's five calls a pass: keys, huge
-// motions, wheel runs far below the floor and far up, every button, resets, other user events and ignored ones. After
-// each pass the lists account for the whole world. Long: SOAK_MINUTES=20 tools/private-display.sh build/tests/soak_tests
+// A long seeded stream of all a user can do, through SDL's queue and the main loop's five calls a
+// pass: keys, huge motions, wheel runs far below the floor and far up, every button, resets, other
+// user events and ignored ones. After each pass the lists account for the whole world. Long:
+// SOAK_MINUTES=20 tools/private-display.sh build/tests/soak_tests
 #include "support/fixtures.h"
 
 #include <chrono>
@@ -9,19 +10,27 @@
 using SoakTest = WindowTest;
 
 TEST_F(SoakTest, ASeededStreamOfInputKeepsTheWorldAndItsListsInStep) {
-    auto setting = [](const char* name, double fallback) { return getenv(name) ? atof(getenv(name)) : fallback; };
+    auto setting = [](const char* name, double fallback) {
+        return getenv(name) ? atof(getenv(name)) : fallback;
+    };
     std::mt19937 random(unsigned(setting("SOAK_SEED", 7919)));
-    const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(60 * setting("SOAK_MINUTES", 0));
-    std::vector<SDL_Event> events = {event(SDL_USEREVENT, kResetCode), event(SDL_USEREVENT, 7), event(SDL_ACTIVEEVENT),
-                                     event(SDL_VIDEORESIZE), event(SDL_VIDEOEXPOSE), event(31)};
-    for (int key : {SDLK_r, SDLK_s, SDLK_j, SDLK_q, SDLK_e, SDLK_0, SDLK_5, SDLK_a, SDLK_1, SDLK_2, SDLK_3, SDLK_4, SDLK_6}) {
+    const auto end = std::chrono::steady_clock::now() +
+                     std::chrono::duration<double>(60 * setting("SOAK_MINUTES", 0));
+    std::vector<SDL_Event> events = {event(SDL_USEREVENT, kResetCode), event(SDL_USEREVENT, 7),
+                                     event(SDL_ACTIVEEVENT),           event(SDL_VIDEORESIZE),
+                                     event(SDL_VIDEOEXPOSE),           event(31)};
+    for (int key : {SDLK_r, SDLK_s, SDLK_j, SDLK_q, SDLK_e, SDLK_0, SDLK_5, SDLK_a, SDLK_1, SDLK_2,
+                    SDLK_3, SDLK_4, SDLK_6}) {
         events.insert(events.end(), {event(SDL_KEYDOWN, key, KMOD_LSHIFT), event(SDL_KEYUP, key)});
     }
-    for (int b = 1; b <= 5; ++b) events.insert(events.end(), b < 4 ? 1 : 12, event(SDL_MOUSEBUTTONDOWN + (b == 5), b));
+    for (int b = 1; b <= 5; ++b)
+        events.insert(events.end(), b < 4 ? 1 : 12, event(SDL_MOUSEBUTTONDOWN + (b == 5), b));
     Sandbox& s = *sandbox;
-    for (long pass = 0; pass < setting("SOAK_PASSES", 300) || std::chrono::steady_clock::now() < end; ++pass) {
+    for (long pass = 0;
+         pass < setting("SOAK_PASSES", 300) || std::chrono::steady_clock::now() < end; ++pass) {
         for (int n = random() % 8; n > 0; --n) {
-            SDL_Event e = random() % 3 ? events[random() % events.size()] : event(SDL_MOUSEMOTION, int(random() % 65535) - 32767, 9);
+            SDL_Event e = random() % 3 ? events[random() % events.size()]
+                                       : event(SDL_MOUSEMOTION, int(random() % 65535) - 32767, 9);
             SDL_PushEvent(&e);
         }
         if (dSpaceGetNumGeoms(s.space) > 2500) s.onUserEvent(event(SDL_USEREVENT, kResetCode).user);
@@ -30,14 +39,17 @@ TEST_F(SoakTest, ASeededStreamOfInputKeepsTheWorldAndItsListsInStep) {
         s.stepPhysics();
         s.update();
         s.render();
-        size_t objects = 3 + s.beans.bodies.size() + s.balls.bodies.size() + s.shotCylinders.bodies.size() + s.staticSpheres.geoms.size();
-        for (auto* group : {&s.sphereBoxes.structures, &s.boxBoxes.structures, &s.emptyBoxes.structures,
-                            &s.softCylinders.structures, &s.cloths.structures}) {
+        size_t objects = 3 + s.beans.bodies.size() + s.balls.bodies.size() +
+                         s.shotCylinders.bodies.size() + s.staticSpheres.geoms.size();
+        for (auto* group :
+             {&s.sphereBoxes.structures, &s.boxBoxes.structures, &s.emptyBoxes.structures,
+              &s.softCylinders.structures, &s.cloths.structures}) {
             for (const BodyList& structure : *group) objects += structure.size();
         }
         ASSERT_TRUE(s.running && size_t(dSpaceGetNumGeoms(s.space)) == objects) << "pass " << pass;
-        ASSERT_EQ(s.springs.joints.size(),
-                  1200 * s.emptyBoxes.structures.size() + 780 * s.softCylinders.structures.size() + 1624 * s.cloths.structures.size());
+        ASSERT_EQ(s.springs.joints.size(), 1200 * s.emptyBoxes.structures.size() +
+                                               780 * s.softCylinders.structures.size() +
+                                               1624 * s.cloths.structures.size());
     }
     SDL_Event quit = event(SDL_QUIT);
     SDL_PushEvent(&quit);

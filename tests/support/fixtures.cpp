@@ -11,17 +11,21 @@ SDL_Event event(Uint8 type, int a, int b) {
     SDL_Event e{};
     e.type = type;
     const bool down = type == SDL_KEYDOWN || type == SDL_MOUSEBUTTONDOWN;
-    if (type == SDL_KEYDOWN || type == SDL_KEYUP) e.key = {type, 0, down, {0, SDLKey(a), SDLMod(b), 0}};
-    if (type == SDL_MOUSEBUTTONDOWN || type == SDL_MOUSEBUTTONUP) e.button = {type, 0, Uint8(a), down, 0, 0};
+    if (type == SDL_KEYDOWN || type == SDL_KEYUP)
+        e.key = {type, 0, down, {0, SDLKey(a), SDLMod(b), 0}};
+    if (type == SDL_MOUSEBUTTONDOWN || type == SDL_MOUSEBUTTONUP)
+        e.button = {type, 0, Uint8(a), down, 0, 0};
     if (type == SDL_MOUSEMOTION) e.motion = {type, 0, 0, 0, 0, Sint16(a), Sint16(b)};
     if (type == SDL_USEREVENT) e.user.code = a;
     return e;
 }
 
 ::testing::AssertionResult isAt(Float3 a, Float3 e, float tolerance) {
-    const bool near = std::abs(a.x - e.x) <= tolerance && std::abs(a.y - e.y) <= tolerance && std::abs(a.z - e.z) <= tolerance;
+    const bool near = std::abs(a.x - e.x) <= tolerance && std::abs(a.y - e.y) <= tolerance &&
+                      std::abs(a.z - e.z) <= tolerance;
     return (near ? ::testing::AssertionSuccess() : ::testing::AssertionFailure())
-           << "at (" << a.x << ", " << a.y << ", " << a.z << "), not (" << e.x << ", " << e.y << ", " << e.z << ")";
+           << "at (" << a.x << ", " << a.y << ", " << a.z << "), not (" << e.x << ", " << e.y
+           << ", " << e.z << ")";
 }
 
 void SandboxTest::SetUp() {
@@ -53,7 +57,8 @@ void SandboxTest::simulate(double seconds) {
 }
 
 ::testing::AssertionResult isColour(Pixel p, Float3 c, int tolerance) {  // in 255ths
-    return isAt({float(p.r), float(p.g), float(p.b)}, {std::round(c.x * 255), std::round(c.y * 255), std::round(c.z * 255)}, tolerance);
+    return isAt({float(p.r), float(p.g), float(p.b)},
+                {std::round(c.x * 255), std::round(c.y * 255), std::round(c.z * 255)}, tolerance);
 }
 
 void WindowTest::SetUp() {
@@ -73,7 +78,8 @@ void WindowTest::TearDown() {  // each test gets a window and a GL context of it
 }
 
 void WindowTest::drawFrame() {
-    const double tool[] = {sandbox->toolPosition.x, sandbox->toolPosition.y, sandbox->toolPosition.z};
+    const double tool[] = {sandbox->toolPosition.x, sandbox->toolPosition.y,
+                           sandbox->toolPosition.z};
     for (int a = 0; a < 3; ++a) {
         eye[a] = float(eye[a] - (eye[a] - tool[a]) * 0.0075f);
         look[a] = float(look[a] - (look[a] - tool[a]) * 0.05f);
@@ -123,20 +129,24 @@ namespace {
 bool within(double seconds, const std::function<bool()>& done) {
     using namespace std::chrono;
     const auto end = steady_clock::now() + milliseconds(long(seconds * 1000));
-    for (; steady_clock::now() < end; std::this_thread::sleep_for(milliseconds(50))) if (done()) return true;
+    for (; steady_clock::now() < end; std::this_thread::sleep_for(milliseconds(50)))
+        if (done()) return true;
     return false;
 }
 
 }  // namespace
 
-// The shell keeps the program's output, its exit status once it ends, and its own process number to stop it by.
+// The shell keeps the program's output, its exit status once it ends, and its own process number to
+// stop it by.
 RunningProgram::RunningProgram(const std::string& settings, const std::string& arguments)
     : dir_(run("mktemp -d /tmp/bramblewick-test-XXXXXX | tr -d '\\n'")) {
-    run("(env " + settings + " " BRAMBLEWICK_PROGRAM " " + arguments + " >" + dir_ + "/out 2>" + dir_ + "/err; echo $? >" +
-        dir_ + "/status) >/dev/null & echo $! >" + dir_ + "/shell");
+    run("(env " + settings + " " BRAMBLEWICK_PROGRAM " " + arguments + " >" + dir_ + "/out 2>" +
+        dir_ + "/err; echo $? >" + dir_ + "/status) >/dev/null & echo $! >" + dir_ + "/shell");
 }
 
-RunningProgram::~RunningProgram() { run("pkill -KILL -P $(cat " + dir_ + "/shell); rm -rf " + dir_); }
+RunningProgram::~RunningProgram() {
+    run("pkill -KILL -P $(cat " + dir_ + "/shell); rm -rf " + dir_);
+}
 
 std::string RunningProgram::run(const std::string& command) {
     std::string output;
@@ -149,7 +159,8 @@ std::string RunningProgram::run(const std::string& command) {
 
 bool RunningProgram::waitForWindow() const {
     return waitUntil([](const Screenshot& s) {
-        return s([](int r, int g, int b) { return r + g + b > 0; }) > 0 && run("xdotool search --name '^Bramblewick$'") != "";
+        return s([](int r, int g, int b) { return r + g + b > 0; }) > 0 &&
+               run("xdotool search --name '^Bramblewick$'") != "";
     });
 }
 
@@ -158,7 +169,8 @@ bool RunningProgram::waitUntil(const std::function<bool(const Screenshot&)>& che
         const std::string rgb = run("import -window root -depth 8 rgb:-");
         return check([&](const std::function<bool(int, int, int)>& pass) {
             int n = 0;
-            for (size_t i = 0; i + 2 < rgb.size(); i += 3) n += pass(uint8_t(rgb[i]), uint8_t(rgb[i + 1]), uint8_t(rgb[i + 2]));
+            for (size_t i = 0; i + 2 < rgb.size(); i += 3)
+                n += pass(uint8_t(rgb[i]), uint8_t(rgb[i + 1]), uint8_t(rgb[i + 2]));
             return n;
         });
     });
@@ -166,5 +178,6 @@ bool RunningProgram::waitUntil(const std::function<bool(const Screenshot&)>& che
 
 Ending RunningProgram::wait(double seconds) const {
     const bool ended = within(seconds, [&] { return !run("cat " + dir_ + "/status").empty(); });
-    return {ended ? std::stoi(run("cat " + dir_ + "/status")) : -1, run("cat " + dir_ + "/out"), run("cat " + dir_ + "/err")};
+    return {ended ? std::stoi(run("cat " + dir_ + "/status")) : -1, run("cat " + dir_ + "/out"),
+            run("cat " + dir_ + "/err")};
 }
