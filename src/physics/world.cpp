@@ -8,11 +8,6 @@ namespace {
 constexpr int kMaxContacts = 8;       // contact points per touching pair
 constexpr dReal kFriction = 1000.0f;  // Coulomb mu of every contact
 constexpr float kGravity = -9.81f;    // along z, which points up
-// The hash space's cells run from 2^2 to 2^10 units. The small nodes then
-// share coarser, fuller cells; measured against ODE's default (2^-3 to
-// 2^10) this steps scenes of many cloths a few per cent faster.
-constexpr int kSmallestCellLevel = 2;
-constexpr int kLargestCellLevel = 10;
 
 }  // namespace
 
@@ -24,7 +19,6 @@ void Sandbox::initPhysics() {
     lastTicks = SDL_GetTicks() - 1;  // the first pass measures at least 1 ms
     world = dWorldCreate();
     space = dHashSpaceCreate(nullptr);
-    dHashSpaceSetLevels(space, kSmallestCellLevel, kLargestCellLevel);
     contactGroup = dJointGroupCreate(0);
     dWorldSetGravity(world, 0, 0, kGravity);
     createTool();
