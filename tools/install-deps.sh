@@ -12,7 +12,7 @@ packages=(
 if [[ ${1:-} == --tests ]]; then
   # The compatibility SDL 1.2 over SDL 2 installs beside the classic one,
   # which stays the default; the tests run the program on both.
-  packages+=(googletest libgtest-dev xvfb xdotool imagemagick libsdl1.2-compat clang-format git)
+  packages+=(googletest libgtest-dev libgmock-dev xvfb xdotool imagemagick libsdl1.2-compat clang-format git)
 fi
 
 missing=()
