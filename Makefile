@@ -4,9 +4,11 @@
 #   make test  builds everything and runs every test, then the in-process
 #              and window tests again under the address and
 #              undefined-behaviour sanitizers
+#   make package  builds the program alone and makes
+#              build/bramblewick_VERSION_ARCH.deb of it
 MAKEFLAGS += --no-print-directory
 
-.PHONY: run test deps test-deps clean
+.PHONY: run test package deps test-deps clean
 
 run: deps
 	@cmake --preset default >/dev/null
@@ -16,6 +18,11 @@ run: deps
 test: test-deps
 	@tools/test-phase.sh ordinary default
 	@tools/test-phase.sh sanitizers asan
+
+package: deps
+	@cmake --preset default >/dev/null
+	@cmake --build --preset default --target bramblewick -- --no-print-directory
+	@cd build && cpack
 
 deps:
 	@tools/install-deps.sh

@@ -8,6 +8,7 @@ packages=(
   build-essential cmake pkg-config
   libode-dev libsdl1.2-dev libsdl-mixer1.2-dev freeglut3-dev libglu1-mesa-dev libx11-dev
   libgl1-mesa-dri
+  file  # CPack tells the program from the other files with it, to strip it and read its dependencies
 )
 if [[ ${1:-} == --tests ]]; then
   # The compatibility SDL 1.2 over SDL 2 installs beside the classic one,
