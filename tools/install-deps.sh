@@ -14,6 +14,8 @@ if [[ ${1:-} == --tests ]]; then
   # The compatibility SDL 1.2 over SDL 2 installs beside the classic one,
   # which stays the default; the tests run the program on both.
   packages+=(googletest libgtest-dev libgmock-dev xvfb xdotool imagemagick libsdl1.2-compat clang-format git)
+  # Debian's own checkers of the package.
+  packages+=(lintian desktop-file-utils appstream man-db)
 fi
 
 missing=()
