@@ -135,7 +135,8 @@ TEST_F(DrawTest, JawsStaticSpheresAndBeansShowTheirOwnColours) {
     EXPECT_GE(reds.size(), 15u) << "shades of red in 20 pixels";
 }
 
-// Springs show on request as white lines between their nodes' centres, never below the ground.
+// Springs show while j has them on, as white lines between their nodes' centres, never below
+// the ground.
 TEST_F(DrawTest, SpringsShowAsWhiteLinesOnlyWhenAskedFor) {
     for (float x : {10.0f, 14.0f}) {
         for (float y : {3.0f, 9.0f}) {
@@ -155,11 +156,14 @@ TEST_F(DrawTest, SpringsShowAsWhiteLinesOnlyWhenAskedFor) {
     };
     drawFrame();
     EXPECT_EQ(whiteAcross(10, 6, 3), 0) << "joints not shown";
-    sandbox->showJoints = true;
+    tap(SDLK_j);
     drawFrame();
     EXPECT_GT(whiteAcross(10, 6, 3), 0) << "between the first two nodes";
     EXPECT_GT(whiteAcross(14, 6, 3), 0) << "between the other two";
     EXPECT_EQ(whiteAcross(10, 3, 3), 0) << "inside a node";
     EXPECT_EQ(whiteAcross(12, 6, 3), 0) << "from one spring to the next";
     EXPECT_EQ(whiteAcross(10, 6, -3), 0) << "below the ground";
+    tap(SDLK_j);
+    drawFrame();
+    EXPECT_EQ(whiteAcross(10, 6, 3), 0) << "j pressed again";
 }
