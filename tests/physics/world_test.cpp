@@ -45,8 +45,6 @@ TEST_F(PhysicsTest, RestingAndOverlappingBodiesGetContactsThatHoldThemApart) {
     simulate(1.0);
     EXPECT_NEAR(position(ball).z, 0.5f, 0.02f) << "a sphere of radius 0.5 resting on the ground";
     ASSERT_EQ(dBodyGetNumJoints(ball), resting) << "contacts, a second later";
-    EXPECT_EQ(dJointGetBody(dBodyGetJoint(ball, 0), 0), ball);
-    EXPECT_EQ(dJointGetBody(dBodyGetJoint(ball, 0), 1), nullptr);
     EXPECT_GT(position(b).x - position(a).x, 0.95f) << "two joined spheres of radius 0.5";
 }
 

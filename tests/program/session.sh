@@ -21,22 +21,19 @@ ended() {
     [ "$2" = 0 ] && [ -s "$err" ] && fail "$1 wrote to standard error: $(<"$err")"
     [ "$2" = 1 ] && ! [[ $(<"$err") =~ $video ]] && fail "$1 wrote to standard error: $(<"$err")"
 }
-# count FILE R G B: the pixels of a frame that have that hue, lit bright enough to tell.
-count() {
-    od -An -v -tu1 -w3 "$1" | awk -v r="$2" -v g="$3" -v b="$4" '
-        function off(v, c) { return v - k * c < 0 ? k * c - v : v - k * c }
-        { k = ($1 * r + $2 * g + $3 * b) / (r * r + g * g + b * b); m = r > g ? r : g; m = m > b ? m : b
-          e = 0.08 * k + 4; n += k * m >= 24 && off($1, r) <= e && off($2, g) <= e && off($3, b) <= e }
-        END { print n + 0 }'
-}
-# shows WHAT R G B TEST COUNT: waits up to 30 s for a frame with that many pixels of that hue. The
-# frames are read in bursts and counted after, so that a moving object is seen while it is near.
+# shows WHAT R G B TEST COUNT: waits up to 30 s for a frame with that many bright pixels of that
+# hue. Frames are read five at a time, then counted, so a moving object is seen while it is near.
 shows() {
     local n
     for _ in $(seq 10); do
         for i in 1 2 3 4 5; do import -window root -depth 8 "rgb:$out/frame$i"; done
         for i in 1 2 3 4 5; do
-            n=$(count "$out/frame$i" "$2" "$3" "$4") && [ "$n" "$5" "$6" ] && return
+            n=$(od -An -v -tu1 -w3 "$out/frame$i" | awk -v r="$2" -v g="$3" -v b="$4" '
+                function off(v, c) { return v - k * c < 0 ? k * c - v : v - k * c }
+                { k = ($1 * r + $2 * g + $3 * b) / (r * r + g * g + b * b); m = r > g ? r : g; m = m > b ? m : b
+                  e = 0.08 * k + 4; n += k * m >= 24 && off($1, r) <= e && off($2, g) <= e && off($3, b) <= e }
+                END { print n + 0 }')
+            [ "$n" "$5" "$6" ] && return
         done
     done
     fail "$1: $n pixels of its hue, not $5 $6"
