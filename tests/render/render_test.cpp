@@ -11,6 +11,7 @@
 #include <tuple>
 
 using ::testing::DoubleNear;
+using ::testing::FloatEq;
 using ::testing::Pointwise;
 using FrameTest = WindowTest;
 using DrawTest = WindowTest;
@@ -135,18 +136,16 @@ TEST_F(DrawTest, JawsStaticSpheresAndBeansShowTheirOwnColours) {
     EXPECT_GE(reds.size(), 15u) << "shades of red in 20 pixels";
 }
 
-// Springs show while j has them on, as white lines between their nodes' centres, never below
-// the ground.
-TEST_F(DrawTest, SpringsShowAsWhiteLinesOnlyWhenAskedFor) {
-    for (float x : {10.0f, 14.0f}) {
-        for (float y : {3.0f, 9.0f}) {
-            sandbox->dropBean();
-            dBodySetPosition(sandbox->beans.bodies.back(), x, y, 3);
-        }
-        const dJointID spring = dJointCreateSlider(sandbox->world, nullptr);
-        dJointAttach(spring, sandbox->beans.bodies.rbegin()[1], sandbox->beans.bodies.back());
-        sandbox->springs.joints.push_back(spring);
+// A cloth spread out low shows its springs while j has them on, as white lines between its nodes'
+// centres and never below the ground; far past the sixteen frames that would fill the attribute
+// stack, the still cloth looks as it did.
+TEST_F(DrawTest, SpringsShowAsWhiteLinesAndAStillClothKeepsItsLook) {
+    tap(SDLK_4);
+    for (dBodyID node : sandbox->cloths.structures.at(0)) {  // 2.4 apart, at a height of 3
+        const Float3 p = position(node);
+        dBodySetPosition(node, 2 * p.x, 2 * p.y, 3);
     }
+    eyeAnchor = lookAnchor = sandbox->toolPosition;         // the camera at rest
     auto whiteAcross = [this](float x, float y, float z) {  // a line is a pixel thin
         int white = 0;
         for (float dz : {-0.1f, -0.05f, 0.0f, 0.05f, 0.1f}) {
@@ -154,16 +153,53 @@ TEST_F(DrawTest, SpringsShowAsWhiteLinesOnlyWhenAskedFor) {
         }
         return white;
     };
-    drawFrame();
-    EXPECT_EQ(whiteAcross(10, 6, 3), 0) << "joints not shown";
     tap(SDLK_j);
     drawFrame();
-    EXPECT_GT(whiteAcross(10, 6, 3), 0) << "between the first two nodes";
-    EXPECT_GT(whiteAcross(14, 6, 3), 0) << "between the other two";
-    EXPECT_EQ(whiteAcross(10, 3, 3), 0) << "inside a node";
-    EXPECT_EQ(whiteAcross(12, 6, 3), 0) << "from one spring to the next";
-    EXPECT_EQ(whiteAcross(10, 6, -3), 0) << "below the ground";
+    EXPECT_GT(whiteAcross(4.8f, 6, 3), 0) << "between two nodes";
+    EXPECT_EQ(whiteAcross(4.8f, 4.8f, 3), 0) << "inside a node";
+    EXPECT_EQ(whiteAcross(6, 6, 3), 0) << "across a cell, from one spring to the next";
+    EXPECT_EQ(whiteAcross(4.8f, 6, -3), 0) << "below the ground";
+    for (int n = 0; n < 40; ++n) drawFrame();
+    EXPECT_TRUE(isColour(pixelAt({4.8f, 4.8f, -2.4f}), {0.25f, 0.125f, 0.25f}))
+        << "a node's image, 40 frames on";
     tap(SDLK_j);
     drawFrame();
-    EXPECT_EQ(whiteAcross(10, 6, 3), 0) << "j pressed again";
+    EXPECT_EQ(whiteAcross(4.8f, 6, 3), 0) << "j pressed again";
+}
+
+// Each drawing step hands back the colour, the light and both stacks as it found them, with
+// something of every kind on show.
+TEST_F(DrawTest, EveryDrawingStepLeavesTheStateAsItFoundIt) {
+    for (SDLKey key : {SDLK_1, SDLK_6, SDLK_2, SDLK_3, SDLK_4, SDLK_0, SDLK_5}) tap(key);
+    click(SDL_BUTTON_LEFT);
+    click(SDL_BUTTON_RIGHT);
+    const std::pair<const char*, void (Sandbox::*)()> kSteps[] = {
+        {"sphere blocks", &Sandbox::drawSphereBoxes},
+        {"box blocks", &Sandbox::drawBoxBoxes},
+        {"empty boxes", &Sandbox::drawEmptyBoxes},
+        {"tubes", &Sandbox::drawSoftCylinders},
+        {"cloths", &Sandbox::drawCloths},
+        {"the tool", &Sandbox::drawTool},
+        {"beans", &Sandbox::drawBeans},
+        {"balls", &Sandbox::drawBalls},
+        {"sweepers", &Sandbox::drawShotCylinders},
+        {"static spheres", &Sandbox::drawStaticSpheres},
+        {"springs", &Sandbox::drawJoints}};
+    auto state = [] {
+        std::vector<float> s(10);
+        glGetFloatv(GL_CURRENT_COLOR, &s[0]);
+        glGetLightfv(GL_LIGHT0, GL_POSITION, &s[4]);
+        glGetFloatv(GL_ATTRIB_STACK_DEPTH, &s[8]);
+        glGetFloatv(GL_MODELVIEW_STACK_DEPTH, &s[9]);
+        return s;
+    };
+    const GLfloat side[] = {30, -20, 10, 1};
+    for (const auto& [name, draw] : kSteps) {
+        glColor3f(0.1f, 0.2f, 0.3f);
+        glLightfv(GL_LIGHT0, GL_POSITION, side);
+        const std::vector<float> before = state();
+        (sandbox.get()->*draw)();
+        EXPECT_THAT(state(), Pointwise(FloatEq(), before))
+            << "colour, light position, attribute and matrix stack depths after " << name;
+    }
 }
