@@ -4,22 +4,36 @@
 #include <malloc.h>
 #endif
 
+#include <vector>
+
+namespace {
+
+// Empties a list together with its storage. Kept at its largest, an empty
+// list would still hold the heap pages it lies in, and an allocator that
+// hands back only wholly free pages (Windows') could not return them.
+template <typename T>
+void release(std::vector<T>& list) {
+    std::vector<T>().swap(list);
+}
+
+}  // namespace
+
 void Sandbox::onUserEvent(SDL_UserEvent event) {
     if (event.code != kResetCode) return;
 
     destroyPhysics();
     toolPosition = kToolStart;
 
-    sphereBoxes.structures.clear();
-    boxBoxes.structures.clear();
-    emptyBoxes.structures.clear();
-    softCylinders.structures.clear();
-    cloths.structures.clear();
-    beans.bodies.clear();
-    balls.bodies.clear();
-    shotCylinders.bodies.clear();
-    staticSpheres.geoms.clear();
-    springs.joints.clear();
+    release(sphereBoxes.structures);
+    release(boxBoxes.structures);
+    release(emptyBoxes.structures);
+    release(softCylinders.structures);
+    release(cloths.structures);
+    release(beans.bodies);
+    release(balls.bodies);
+    release(shotCylinders.bodies);
+    release(staticSpheres.geoms);
+    release(springs.joints);
 
     initPhysics();
 
