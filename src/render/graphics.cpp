@@ -4,6 +4,8 @@
 
 #include <GL/freeglut.h>
 
+#include <cstdarg>
+
 Float3 eyeAnchor = {0.0f, 0.0f, 0.0f};
 Float3 lookAnchor = {0.0f, 0.0f, 0.0f};
 float eyeFollowRate = 0.0075f;
@@ -28,7 +30,9 @@ void follow(Float3& anchor, const Float3& target, float rate) {
 // The GLUT library draws its shapes only after its own start-up; it serves
 // for nothing else here, so it is started once, after the window exists.
 // It never sees the user's command line: the sandbox takes no options, and
-// GLUT would act on its own (-display, -geometry, -gldebug, ...).
+// GLUT would act on its own (-display, -geometry, -gldebug, ...). Nor does it
+// speak: on Windows it still looks for a display named by $DISPLAY, and its
+// warning that there is none would tell the user of nothing that matters.
 void initShapeLibrary() {
     static char name[] = "bramblewick";
     static char* arguments[] = {name, nullptr};
@@ -36,6 +40,7 @@ void initShapeLibrary() {
     static bool started = false;
     if (started) return;
     started = true;
+    glutInitWarningFunc([](const char*, va_list) {});
     glutInit(&count, arguments);
 }
 
