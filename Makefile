@@ -6,9 +6,14 @@
 #              undefined-behaviour sanitizers
 #   make package  builds the program alone and makes
 #              build/bramblewick_VERSION_ARCH.deb of it
+#   make windows  cross-compiles the program for Windows into
+#              build-windows/bramblewick.exe, beside SDL.dll; the first time
+#              it builds the libraries too, which later builds reuse
+#   make package-windows  makes build-windows/bramblewick-VERSION-win64.zip
+#              and the installer build-windows/bramblewick-VERSION-win64.exe
 MAKEFLAGS += --no-print-directory
 
-.PHONY: run test package deps test-deps clean
+.PHONY: run test package windows package-windows deps test-deps windows-deps clean
 
 run: deps
 	@cmake --preset default >/dev/null
@@ -24,11 +29,21 @@ package: deps
 	@cmake --build --preset default --target bramblewick -- --no-print-directory
 	@cd build && cpack
 
+windows: windows-deps
+	@cmake --preset windows >/dev/null
+	@cmake --build --preset windows --target bramblewick -- --no-print-directory
+
+package-windows: windows
+	@cd build-windows && cpack
+
 deps:
 	@tools/install-deps.sh
 
 test-deps:
 	@tools/install-deps.sh --tests
 
+windows-deps:
+	@tools/install-deps.sh --windows
+
 clean:
-	rm -rf build build-asan
+	rm -rf build build-asan build-windows

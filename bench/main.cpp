@@ -74,6 +74,9 @@ Options parseOptions(int argc, char** argv) {
 
 char programName[] = "bramblewick_bench";
 char* sandboxArgv[] = {programName, nullptr};
+// SDL_putenv is the C library's putenv where there is one, which keeps this
+// very string in the environment: it must stay writable and alive.
+char dummyAudio[] = "SDL_AUDIODRIVER=dummy";
 
 }  // namespace
 
@@ -84,7 +87,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "bramblewick_bench: cannot write %s\n", options.csv.c_str());
         return 1;
     }
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    SDL_putenv(dummyAudio);
     Sandbox sandbox(1, sandboxArgv);
     sandbox.initVideo();
     sandbox.initGraphics();

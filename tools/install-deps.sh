@@ -1,22 +1,34 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building and running need, and with
-# --tests those that testing needs too; only those still missing, so a
-# second run costs nothing.
+# Installs the Debian packages that building and running need; with
+# --windows, those that cross-compiling for Windows and packaging for it need
+# (the libraries themselves are built from Debian's source packages when the
+# windows preset is configured); with --tests, everything, for every test of
+# both builds. Only those still missing, so a second run costs nothing.
 set -euo pipefail
 
-packages=(
+linux=(
   build-essential cmake pkg-config
   libode-dev libsdl1.2-dev libsdl-mixer1.2-dev freeglut3-dev libglu1-mesa-dev libx11-dev
   libgl1-mesa-dri
   file  # CPack tells the program from the other files with it, to strip it and read its dependencies
 )
-if [[ ${1:-} == --tests ]]; then
-  # The compatibility SDL 1.2 over SDL 2 installs beside the classic one,
-  # which stays the default; the tests run the program on both.
-  packages+=(googletest libgtest-dev libgmock-dev xvfb xdotool imagemagick libsdl1.2-compat clang-format git)
-  # Debian's own checkers of the package.
-  packages+=(lintian desktop-file-utils appstream man-db)
-fi
+windows=(
+  cmake make g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
+  dpkg-dev    # dpkg-source unpacks the source packages, Debian's patches applied
+  file        # libtool tells import libraries from DLLs with it
+  googletest  # its sources, built for Windows for the tests
+  nsis        # the installer
+)
+case ${1:-} in
+  --windows) packages=("${windows[@]}") ;;
+  --tests)
+    # The compatibility SDL 1.2 over SDL 2 installs beside the classic one,
+    # which stays the default; the tests run the program on both. Debian's
+    # own checkers judge the package; Wine runs the Windows build.
+    packages=("${linux[@]}" "${windows[@]}" googletest libgtest-dev libgmock-dev xvfb xdotool imagemagick
+      libsdl1.2-compat clang-format git lintian desktop-file-utils appstream man-db wine wine64 unzip) ;;
+  *) packages=("${linux[@]}") ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

@@ -6,9 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
-// Where SDL draws through X11: every Unix but macOS.
-#if defined(__unix__) && !defined(__APPLE__)
-#define BRAMBLEWICK_X11 1
+#ifdef BRAMBLEWICK_X11
 #include <X11/Xlib.h>
 #endif
 
