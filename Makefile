@@ -3,7 +3,8 @@
 #   make run   builds the program alone and starts it
 #   make test  builds everything and runs every test, then the in-process
 #              and window tests again under the address and
-#              undefined-behaviour sanitizers
+#              undefined-behaviour sanitizers, then the Windows build's
+#              tests under Wine
 #   make package  builds the program alone and makes
 #              build/bramblewick_VERSION_ARCH.deb of it
 #   make windows  cross-compiles the program for Windows into
@@ -23,6 +24,7 @@ run: deps
 test: test-deps
 	@tools/test-phase.sh ordinary default
 	@tools/test-phase.sh sanitizers asan
+	@tools/test-phase.sh windows windows
 
 package: deps
 	@cmake --preset default >/dev/null

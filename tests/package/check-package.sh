@@ -5,8 +5,7 @@ set -u
 build=$1 source=$2 failed=0
 work=$(mktemp -d) && trap 'rm -rf "$work"' EXIT
 
-# check CHECKER FINDINGS COMMAND...: fails, showing all the checker said, when the command fails or
-# says anything that matches FINDINGS.
+# check CHECKER FINDINGS COMMAND...: fails, showing all it said, when it fails or says FINDINGS.
 check() {
     local name=$1 findings=$2 said status && shift 2
     said=$("$@" 2>&1) && status=0 || status=$?
@@ -32,5 +31,5 @@ done
 
 # The unpacked program, as the program tests drive the built one.
 check bramblewick '' "$source/tools/private-display.sh" "$source/tests/program/session.sh" \
-    "$work/root/usr/games/bramblewick" "$source/README.md" session
+    "$source/README.md" start "$work/root/usr/games/bramblewick"
 exit $failed

@@ -5,16 +5,25 @@
 #include <cmath>
 #include <cstdio>
 
+#ifdef _WIN32
+#include <windows.h>
+
+#include <psapi.h>
+#else
+#include <unistd.h>
+
+#include <fstream>
+#endif
+
 SDL_Event event(Uint8 type, int a, int b) {
     SDL_Event e{};
+    e.user = {type, a, nullptr, nullptr};
     const Uint8 down = type == SDL_KEYDOWN || type == SDL_MOUSEBUTTONDOWN;
-    const bool key = type == SDL_KEYDOWN || type == SDL_KEYUP;
-    const bool button = type == SDL_MOUSEBUTTONDOWN || type == SDL_MOUSEBUTTONUP;
-    if (key) e.key = {type, 0, down, {0, SDLKey(a), SDLMod(b), 0}};
-    if (button) e.button = {type, 0, Uint8(a), down, 0, 0};
+    if (type == SDL_KEYDOWN || type == SDL_KEYUP)
+        e.key = {type, 0, down, {0, SDLKey(a), SDLMod(b), 0}};
+    if (type == SDL_MOUSEBUTTONDOWN || type == SDL_MOUSEBUTTONUP)
+        e.button = {type, 0, Uint8(a), down};
     if (type == SDL_MOUSEMOTION) e.motion = {type, 0, 0, 0, 0, Sint16(a), Sint16(b)};
-    if (type == SDL_USEREVENT) e.user.code = a;
-    e.type = type;
     return e;
 }
 
@@ -26,8 +35,21 @@ SDL_Event event(Uint8 type, int a, int b) {
            << ", " << e.z << ")";
 }
 
+long residentMegabytes() {
+#ifdef _WIN32
+    PROCESS_MEMORY_COUNTERS counters{};
+    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+    return long(counters.WorkingSetSize >> 20);
+#else
+    long pages = 0, resident = 0;
+    std::ifstream("/proc/self/statm") >> pages >> resident;
+    return resident * sysconf(_SC_PAGESIZE) >> 20;
+#endif
+}
+
 void SandboxTest::start(bool window) {
-    setenv(window ? "SDL_AUDIODRIVER" : "SDL_VIDEODRIVER", "dummy", 1);
+    static char dummyAudio[] = "SDL_AUDIODRIVER=dummy", dummyVideo[] = "SDL_VIDEODRIVER=dummy";
+    SDL_putenv(window ? dummyAudio : dummyVideo);  // kept, not copied, where it is putenv
     for (auto handler : {dSetMessageHandler, dSetErrorHandler, dSetDebugHandler}) {
         handler([](int, const char* format, va_list args) {
             char text[512];

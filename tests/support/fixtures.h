@@ -21,6 +21,7 @@ inline Float3 position(dGeomID geom) {
     return toFloat3(dGeomGetPosition(geom));
 }
 ::testing::AssertionResult isAt(Float3 actual, Float3 expected, float tolerance = 1e-5f);
+long residentMegabytes();  // of this process, as the system counts them
 
 // A sandbox with its world, on SDL's dummy video driver; input through SDL's queue and the event
 // pass. A physics engine message fails the test.
