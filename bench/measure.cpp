@@ -1,6 +1,7 @@
 #include "measure.h"
 
 #include <algorithm>
+#include <numeric>
 #include <vector>
 
 namespace bench {
@@ -80,8 +81,9 @@ std::vector<SceneResult> measureScene(Sandbox& sandbox, const Scene& scene,
     }
     std::vector<SceneResult> results;
     for (std::size_t r = 0; r < ranges; ++r) {
+        const double total = std::accumulate(stepMs[r].begin(), stepMs[r].end(), 0.0);
         results.push_back({levels[r].value_or(own), objects, spawn, median(stepMs[r]),
-                           median(renderMs[r]), median(passMs[r])});
+                           median(renderMs[r]), median(passMs[r]), total / passes});
     }
     return results;
 }

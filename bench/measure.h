@@ -24,11 +24,14 @@ struct Levels {
     int min, max;
 };
 
-// Medians in milliseconds: spawn per build of the scene, the rest per pass.
+// Medians in milliseconds: spawn per build of the scene, the rest per pass. And
+// the mean step: where the process clock ticks coarsely (Windows counts in
+// steps of 15.6 ms) single passes read 0 or a whole tick, and only the sum
+// over all passes tells the time.
 struct SceneResult {
     Levels levels;  // the range the passes were timed with
     int objects;    // geoms drawn: every body's, the static spheres and the jaws
-    double spawn, step, render, pass;
+    double spawn, step, render, pass, meanStep;
 };
 
 // Builds the scene in a fresh world, lets it land, then times `passes` passes
