@@ -1,5 +1,5 @@
 // A seeded stream of all a user can do, through the main loop's calls; the lists account for the
-// world after every pass.
+// world after every pass. Long: SOAK_PASSES=100000 tools/private-display.sh build/tests/soak_tests
 #include "support/fixtures.h"
 
 #include <random>
@@ -14,7 +14,8 @@ TEST_F(SoakTest, ASeededStreamOfInputKeepsTheWorldAndItsListsInStep) {
     }
     for (int b = 1; b <= 5; ++b) events.push_back(event(SDL_MOUSEBUTTONDOWN + (b == 5), b));
     Sandbox& s = *sandbox;
-    for (int pass = 0; pass < 300; ++pass) {
+    const long passes = getenv("SOAK_PASSES") ? atol(getenv("SOAK_PASSES")) : 300;
+    for (long pass = 0; pass < passes; ++pass) {
         for (int n = random() % 8; n > 0; --n) {
             SDL_Event e = random() % 3 ? events[random() % events.size()]
                                        : event(SDL_MOUSEMOTION, int(random() % 65535) - 32767, 9);
