@@ -34,6 +34,16 @@ set(cmake_options -DCMAKE_TOOLCHAIN_FILE=${toolchain} -DCMAKE_BUILD_TYPE=Release
 set(licenses ${PROJECT_BINARY_DIR}/licenses)
 set(BRAMBLEWICK_WINDOWS_LICENSES "")
 
+# Configures, builds and stages a library that builds with CMake.
+function(cmake_library var source)
+  set(build ${${var}_WORK}/build)
+  dependency_step(${var} configure
+    COMMAND ${CMAKE_COMMAND} -S ${source} -B ${build} -DCMAKE_INSTALL_PREFIX=${${var}_PREFIX} ${ARGN})
+  dependency_step(${var} build COMMAND ${CMAKE_COMMAND} --build ${build} -j ${jobs})
+  dependency_step(${var} install COMMAND ${CMAKE_COMMAND} -E env DESTDIR=${${var}_STAGE}
+    ${CMAKE_COMMAND} --install ${build})
+endfunction()
+
 # Copies a library's licence files into its entry, as licenses/LIBRARY-FILE.
 function(keep_licenses var library)
   set(folder ${${var}_STAGE}${${var}_PREFIX}/licenses)
@@ -108,12 +118,7 @@ set(options ${cmake_options} -DFREEGLUT_BUILD_SHARED_LIBS=OFF -DFREEGLUT_BUILD_S
 dependency_entry(FREEGLUT NAME freeglut VERSION 3.4.0-1 HOST ${host} OPTIONS ${options})
 if(FREEGLUT_MISSING)
   dependency_debian_source(FREEGLUT PACKAGE freeglut)
-  set(build ${FREEGLUT_WORK}/build)
-  dependency_step(FREEGLUT configure
-    COMMAND ${CMAKE_COMMAND} -S ${FREEGLUT_SOURCE} -B ${build} -DCMAKE_INSTALL_PREFIX=${FREEGLUT_PREFIX} ${options})
-  dependency_step(FREEGLUT build COMMAND ${CMAKE_COMMAND} --build ${build} -j ${jobs})
-  dependency_step(FREEGLUT install COMMAND ${CMAKE_COMMAND} -E env DESTDIR=${FREEGLUT_STAGE}
-    ${CMAKE_COMMAND} --install ${build})
+  cmake_library(FREEGLUT ${FREEGLUT_SOURCE} ${options})
   keep_licenses(FREEGLUT freeglut COPYING)
   dependency_commit(FREEGLUT)
 endif()
@@ -126,12 +131,7 @@ if(EXISTS ${googletest}/CMakeLists.txt AND version)
   set(options ${cmake_options} -DBUILD_GMOCK=ON -DINSTALL_GTEST=ON)
   dependency_entry(GTEST NAME googletest VERSION ${version} HOST ${host} OPTIONS ${options})
   if(GTEST_MISSING)
-    set(build ${GTEST_WORK}/build)
-    dependency_step(GTEST configure
-      COMMAND ${CMAKE_COMMAND} -S ${googletest} -B ${build} -DCMAKE_INSTALL_PREFIX=${GTEST_PREFIX} ${options})
-    dependency_step(GTEST build COMMAND ${CMAKE_COMMAND} --build ${build} -j ${jobs})
-    dependency_step(GTEST install COMMAND ${CMAKE_COMMAND} -E env DESTDIR=${GTEST_STAGE}
-      ${CMAKE_COMMAND} --install ${build})
+    cmake_library(GTEST ${googletest} ${options})
     dependency_commit(GTEST)
   endif()
   list(APPEND CMAKE_FIND_ROOT_PATH ${GTEST_PREFIX})
