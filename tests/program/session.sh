@@ -9,10 +9,15 @@ out=$(mktemp -d) && trap 'rm -rf "$out"' EXIT
 controls=$(sed -n '/^    Keyboard Controls:/,/^     Moving the Mouse/{s/^    //;p}' "$readme")
 [[ ${program[-1]} == *.exe ]] && windows=1 && controls=$(sed 's/$/\r/' <<<"$controls")
 fail() { echo "FAILED: $*" && failed=1; }
-# Gives the window titled Bramblewick the keyboard, as a window manager would (Wine's lose it else).
+# Gives the window titled Bramblewick the keyboard, as a window manager would (Wine's lose it else),
+# and reads its title as the task bar shows it: the search takes "bramblewick" for it too.
 focus() {
-    timeout 30 xdotool search --sync --onlyvisible --name '^Bramblewick$' windowfocus --sync ||
-        fail "no window titled Bramblewick"
+    local window title
+    window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Bramblewick$' | head -n 1)
+    [ -n "$window" ] || { fail "no window titled Bramblewick"; return 1; }
+    title=$(xdotool getwindowname "$window")
+    [ "$title" = Bramblewick ] || fail "the window is titled \"$title\", not \"Bramblewick\""
+    xdotool windowfocus --sync "$window"
 }
 
 # start NAME SECONDS SETTINGS [ARGUMENTS...]: a copy in the background, with SETTINGS for env.
