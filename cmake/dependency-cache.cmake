@@ -19,6 +19,11 @@
 #     dependency_commit(VAR)                     # install into ${VAR_STAGE}${VAR_PREFIX}
 #   endif()
 #   ... ${VAR_PREFIX}
+#
+# For libraries that build with CMake: dependency_cmake_options gives the
+# options that carry this build's toolchain to them, dependency_cmake_build
+# configures, builds and stages one; dependency_googletest does all of it for
+# GoogleTest.
 
 if(DEFINED ENV{XDG_CACHE_HOME} AND NOT "$ENV{XDG_CACHE_HOME}" STREQUAL "")
   set(default_cache "$ENV{XDG_CACHE_HOME}/bramblewick")
@@ -27,6 +32,7 @@ else()
 endif()
 set(BRAMBLEWICK_DEPENDENCY_CACHE "${default_cache}" CACHE PATH "Where the libraries built from source are kept")
 unset(default_cache)
+set(BRAMBLEWICK_DEPENDENCY_JOBS 2)
 
 # Sets VAR_PREFIX, where the library is or will be installed, and, when it is
 # not there yet, VAR_MISSING and the folders to build it in: VAR_WORK for
@@ -34,6 +40,9 @@ unset(default_cache)
 function(dependency_entry var)
   cmake_parse_arguments(ARG "" "NAME;VERSION;HOST" "OPTIONS" ${ARGN})
   set(compiler "${CMAKE_CXX_COMPILER_ID} ${CMAKE_CXX_COMPILER_VERSION}")
+  if(BRAMBLEWICK_DEPENDENCY_COMPILER)  # where the compiler's version does not say it all
+    string(APPEND compiler " ${BRAMBLEWICK_DEPENDENCY_COMPILER}")
+  endif()
   string(SHA256 hash "${ARG_VERSION} ${ARG_HOST} ${compiler};${ARG_OPTIONS}")
   string(SUBSTRING ${hash} 0 8 hash)
   string(REGEX REPLACE "^[0-9]+:" "" version ${ARG_VERSION})
@@ -152,3 +161,57 @@ function(dependency_commit var)
   file(REMOVE_RECURSE ${${var}_WORK})
   file(LOCK ${${var}_LOCK} RELEASE)
 endfunction()
+
+# Copies a library's licence files into its entry, as licenses/LIBRARY-FILE.
+function(dependency_keep_licenses var library)
+  set(folder ${${var}_STAGE}${${var}_PREFIX}/licenses)
+  file(MAKE_DIRECTORY ${folder})
+  foreach(file ${ARGN})
+    get_filename_component(name ${file} NAME)
+    file(COPY_FILE ${${var}_SOURCE}/${file} ${folder}/${library}-${name})
+  endforeach()
+endfunction()
+
+# Sets VAR to the options that build a CMake library for HOST with this
+# build's toolchain. The libraries read it from a copy in the cache named by
+# its contents: their keys then change with the toolchain, not with where the
+# checkout lies.
+function(dependency_cmake_options var host)
+  file(SHA256 ${CMAKE_TOOLCHAIN_FILE} toolchain)
+  string(SUBSTRING ${toolchain} 0 8 toolchain)
+  set(toolchain ${BRAMBLEWICK_DEPENDENCY_CACHE}/${host}/toolchain-${toolchain}.cmake)
+  if(NOT EXISTS ${toolchain})
+    file(MAKE_DIRECTORY ${BRAMBLEWICK_DEPENDENCY_CACHE}/${host})
+    file(COPY_FILE ${CMAKE_TOOLCHAIN_FILE} ${toolchain}.new)
+    file(RENAME ${toolchain}.new ${toolchain})
+  endif()
+  set(${var} -DCMAKE_TOOLCHAIN_FILE=${toolchain} -DCMAKE_BUILD_TYPE=Release PARENT_SCOPE)
+endfunction()
+
+# Configures, builds and stages a library that builds with CMake.
+function(dependency_cmake_build var source)
+  set(build ${${var}_WORK}/build)
+  dependency_step(${var} configure
+    COMMAND ${CMAKE_COMMAND} -S ${source} -B ${build} -DCMAKE_INSTALL_PREFIX=${${var}_PREFIX} ${ARGN})
+  dependency_step(${var} build COMMAND ${CMAKE_COMMAND} --build ${build} -j ${BRAMBLEWICK_DEPENDENCY_JOBS})
+  dependency_step(${var} install COMMAND ${CMAKE_COMMAND} -E env DESTDIR=${${var}_STAGE}
+    ${CMAKE_COMMAND} --install ${build})
+endfunction()
+
+# GoogleTest and GoogleMock for the tests, from the sources of Debian's
+# googletest package, with the CMake package files find_package(GTest) reads.
+macro(dependency_googletest host)
+  set(googletest /usr/src/googletest)
+  execute_process(COMMAND dpkg-query -W -f=\${Version} googletest OUTPUT_VARIABLE version ERROR_QUIET)
+  if(EXISTS ${googletest}/CMakeLists.txt AND version)
+    set(options ${ARGN} -DBUILD_GMOCK=ON -DINSTALL_GTEST=ON)
+    dependency_entry(GTEST NAME googletest VERSION ${version} HOST ${host} OPTIONS ${options})
+    if(GTEST_MISSING)
+      dependency_cmake_build(GTEST ${googletest} ${options})
+      dependency_commit(GTEST)
+    endif()
+    list(APPEND CMAKE_FIND_ROOT_PATH ${GTEST_PREFIX})
+  else()
+    message(STATUS "No GoogleTest for ${host}: Debian's googletest package is not installed")
+  endif()
+endmacro()

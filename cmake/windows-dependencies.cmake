@@ -11,48 +11,18 @@
 # program and SDL.dll are made of, copied into licenses/ of the build folder
 # under names of their own.
 include(${CMAKE_CURRENT_LIST_DIR}/dependency-cache.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/ode.cmake)
 
 if(NOT TOOLCHAIN_PREFIX)
   message(FATAL_ERROR "The Windows build needs its toolchain: cmake --preset windows")
 endif()
 set(host ${TOOLCHAIN_PREFIX})
-set(jobs 2)
+set(jobs ${BRAMBLEWICK_DEPENDENCY_JOBS})
 set(cc CC=${CMAKE_C_COMPILER})
 set(cxx CXX=${CMAKE_CXX_COMPILER})
-# The libraries built with CMake read the toolchain from a copy in the cache
-# named by its contents: their keys then change with the toolchain, not with
-# where the checkout lies.
-file(SHA256 ${CMAKE_TOOLCHAIN_FILE} toolchain)
-string(SUBSTRING ${toolchain} 0 8 toolchain)
-set(toolchain ${BRAMBLEWICK_DEPENDENCY_CACHE}/${host}/toolchain-${toolchain}.cmake)
-if(NOT EXISTS ${toolchain})
-  file(MAKE_DIRECTORY ${BRAMBLEWICK_DEPENDENCY_CACHE}/${host})
-  file(COPY_FILE ${CMAKE_TOOLCHAIN_FILE} ${toolchain}.new)
-  file(RENAME ${toolchain}.new ${toolchain})
-endif()
-set(cmake_options -DCMAKE_TOOLCHAIN_FILE=${toolchain} -DCMAKE_BUILD_TYPE=Release)
+dependency_cmake_options(cmake_options ${host})
 set(licenses ${PROJECT_BINARY_DIR}/licenses)
 set(BRAMBLEWICK_WINDOWS_LICENSES "")
-
-# Configures, builds and stages a library that builds with CMake.
-function(cmake_library var source)
-  set(build ${${var}_WORK}/build)
-  dependency_step(${var} configure
-    COMMAND ${CMAKE_COMMAND} -S ${source} -B ${build} -DCMAKE_INSTALL_PREFIX=${${var}_PREFIX} ${ARGN})
-  dependency_step(${var} build COMMAND ${CMAKE_COMMAND} --build ${build} -j ${jobs})
-  dependency_step(${var} install COMMAND ${CMAKE_COMMAND} -E env DESTDIR=${${var}_STAGE}
-    ${CMAKE_COMMAND} --install ${build})
-endfunction()
-
-# Copies a library's licence files into its entry, as licenses/LIBRARY-FILE.
-function(keep_licenses var library)
-  set(folder ${${var}_STAGE}${${var}_PREFIX}/licenses)
-  file(MAKE_DIRECTORY ${folder})
-  foreach(file ${ARGN})
-    get_filename_component(name ${file} NAME)
-    file(COPY_FILE ${${var}_SOURCE}/${file} ${folder}/${library}-${name})
-  endforeach()
-endfunction()
 
 # SDL 1.2. Its stdio redirection would send the program's output to files
 # instead of the console.
@@ -64,7 +34,7 @@ if(SDL_MISSING)
   dependency_step(SDL build WORKING_DIRECTORY ${SDL_SOURCE} COMMAND make -j${jobs})
   dependency_step(SDL install WORKING_DIRECTORY ${SDL_SOURCE} COMMAND make install DESTDIR=${SDL_STAGE})
   dependency_step(SDL strip COMMAND ${CMAKE_STRIP} --strip-unneeded ${SDL_STAGE}${SDL_PREFIX}/bin/SDL.dll)
-  keep_licenses(SDL SDL COPYING)
+  dependency_keep_licenses(SDL SDL COPYING)
   dependency_commit(SDL)
 endif()
 
@@ -87,30 +57,12 @@ if(SDL_MIXER_MISSING)
   dependency_step(SDL_MIXER build WORKING_DIRECTORY ${source} COMMAND make -j${jobs} build/libSDL_mixer.la)
   dependency_step(SDL_MIXER install WORKING_DIRECTORY ${source}
     COMMAND make install-hdrs install-lib DESTDIR=${SDL_MIXER_STAGE})
-  keep_licenses(SDL_MIXER SDL_mixer COPYING)
+  dependency_keep_licenses(SDL_MIXER SDL_mixer COPYING)
   dependency_commit(SDL_MIXER)
 endif()
 
-# ODE as Debian builds it: double precision, the libccd colliders, OPCODE
-# for triangle meshes, its error checks on. Static, with the bundled copy of
-# libccd in place of Debian's package, and without the built-in thread pool,
-# which the sandbox never uses and whose Windows source does not build with
-# MinGW on a case-sensitive file system (it includes <Windows.h>).
-set(options --host=${host} ${cc} ${cxx} CFLAGS=-O2 CXXFLAGS=-O2 --disable-shared --enable-double-precision
-  --enable-libccd --with-libccd=internal --with-trimesh=opcode --disable-builtin-threading-impl
-  --disable-demos --with-drawstuff=none)
-dependency_entry(ODE NAME ode VERSION 2:0.16.2-1 HOST ${host} OPTIONS ${options})
-if(ODE_MISSING)
-  dependency_debian_source(ODE PACKAGE ode)
-  dependency_step(ODE configure WORKING_DIRECTORY ${ODE_SOURCE} COMMAND ./configure --prefix=${ODE_PREFIX} ${options})
-  dependency_step(ODE build WORKING_DIRECTORY ${ODE_SOURCE} COMMAND make -j${jobs})
-  dependency_step(ODE install WORKING_DIRECTORY ${ODE_SOURCE} COMMAND make install DESTDIR=${ODE_STAGE})
-  keep_licenses(ODE ODE LICENSE-BSD.TXT)
-  keep_licenses(ODE ODE-OPCODE OPCODE/COPYING)
-  keep_licenses(ODE ODE-libccd libccd/BSD-LICENSE)
-  keep_licenses(ODE ODE-OU ou/LICENSE-BSD.TXT)
-  dependency_commit(ODE)
-endif()
+# ODE, static.
+build_ode(${host} ${cc} ${cxx} CFLAGS=-O2 CXXFLAGS=-O2)
 
 # freeglut, static: only its shapes are drawn.
 set(options ${cmake_options} -DFREEGLUT_BUILD_SHARED_LIBS=OFF -DFREEGLUT_BUILD_STATIC_LIBS=ON
@@ -118,26 +70,12 @@ set(options ${cmake_options} -DFREEGLUT_BUILD_SHARED_LIBS=OFF -DFREEGLUT_BUILD_S
 dependency_entry(FREEGLUT NAME freeglut VERSION 3.4.0-1 HOST ${host} OPTIONS ${options})
 if(FREEGLUT_MISSING)
   dependency_debian_source(FREEGLUT PACKAGE freeglut)
-  cmake_library(FREEGLUT ${FREEGLUT_SOURCE} ${options})
-  keep_licenses(FREEGLUT freeglut COPYING)
+  dependency_cmake_build(FREEGLUT ${FREEGLUT_SOURCE} ${options})
+  dependency_keep_licenses(FREEGLUT freeglut COPYING)
   dependency_commit(FREEGLUT)
 endif()
 
-# GoogleTest and GoogleMock for the tests, from the sources of Debian's
-# googletest package, with the CMake package files find_package(GTest) reads.
-set(googletest /usr/src/googletest)
-execute_process(COMMAND dpkg-query -W -f=\${Version} googletest OUTPUT_VARIABLE version ERROR_QUIET)
-if(EXISTS ${googletest}/CMakeLists.txt AND version)
-  set(options ${cmake_options} -DBUILD_GMOCK=ON -DINSTALL_GTEST=ON)
-  dependency_entry(GTEST NAME googletest VERSION ${version} HOST ${host} OPTIONS ${options})
-  if(GTEST_MISSING)
-    cmake_library(GTEST ${googletest} ${options})
-    dependency_commit(GTEST)
-  endif()
-  list(APPEND CMAKE_FIND_ROOT_PATH ${GTEST_PREFIX})
-else()
-  message(STATUS "No GoogleTest for Windows: Debian's googletest package is not installed")
-endif()
+dependency_googletest(${host} ${cmake_options})
 
 # The targets, named as on Linux.
 add_library(SDL::SDL SHARED IMPORTED)

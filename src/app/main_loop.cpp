@@ -1,16 +1,21 @@
 #include "sandbox.h"
+#include "app/pass_driver.h"
 
-// Each pass drains the events, then steps the world by the real time since
-// the previous pass and draws one frame. running is looked at only here, so
-// a quit still lets its own pass finish.
+// Passes run until a quit. Who calls them is the platform's affair: a
+// desktop runs them back to back, a browser page once per animation frame.
 void Sandbox::run() {
-    while (running) {
-        handleEvents();
-        updateClock();
-        stepPhysics();
-        update();
-        render();
-    }
+    drivePasses(*this);
+}
+
+// Drains the events, then steps the world by the real time since the
+// previous pass and draws one frame. running is looked at only between
+// passes, so a quit still lets its own pass finish.
+void Sandbox::runPass() {
+    handleEvents();
+    updateClock();
+    stepPhysics();
+    update();
+    render();
 }
 
 // Polls until the queue is empty, so an event pushed while draining (the

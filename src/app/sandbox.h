@@ -138,6 +138,7 @@ public:
     void initVideo();
     void initAudio();
     void run();
+    void runPass();
     void handleEvents();
     void dispatchEvent(const SDL_Event& event);
     void quit(int code);

@@ -9,21 +9,33 @@
 #include <windows.h>
 
 #include <psapi.h>
+#elif defined(__EMSCRIPTEN__)
+#include <malloc.h>
 #else
 #include <unistd.h>
 
 #include <fstream>
 #endif
 
-SDL_Event event(Uint8 type, int a, int b) {
+// By field name: the records' layouts and the width of their fields differ between SDL builds.
+SDL_Event event(int type, int a, int b) {
     SDL_Event e{};
-    e.user = {type, a, nullptr, nullptr};
-    const Uint8 down = type == SDL_KEYDOWN || type == SDL_MOUSEBUTTONDOWN;
-    if (type == SDL_KEYDOWN || type == SDL_KEYUP)
-        e.key = {type, 0, down, {0, SDLKey(a), SDLMod(b), 0}};
-    if (type == SDL_MOUSEBUTTONDOWN || type == SDL_MOUSEBUTTONUP)
-        e.button = {type, 0, Uint8(a), down};
-    if (type == SDL_MOUSEMOTION) e.motion = {type, 0, 0, 0, 0, Sint16(a), Sint16(b)};
+    e.type = type;
+    const Uint8 state =
+        type == SDL_KEYDOWN || type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+    if (type == SDL_KEYDOWN || type == SDL_KEYUP) {
+        e.key.state = state;
+        e.key.keysym.sym = SDLKey(a);
+        e.key.keysym.mod = SDLMod(b);
+    } else if (type == SDL_MOUSEBUTTONDOWN || type == SDL_MOUSEBUTTONUP) {
+        e.button.button = Uint8(a);
+        e.button.state = state;
+    } else if (type == SDL_MOUSEMOTION) {
+        e.motion.xrel = Sint16(a);
+        e.motion.yrel = Sint16(b);
+    } else {
+        e.user.code = a;
+    }
     return e;
 }
 
@@ -40,6 +52,9 @@ long residentMegabytes() {
     PROCESS_MEMORY_COUNTERS counters{};
     GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
     return long(counters.WorkingSetSize >> 20);
+#elif defined( \
+    __EMSCRIPTEN__)  // a page's memory only grows: what counts is how much of it is in use
+    return long(mallinfo().uordblks) >> 20;
 #else
     long pages = 0, resident = 0;
     std::ifstream("/proc/self/statm") >> pages >> resident;

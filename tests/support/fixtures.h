@@ -10,7 +10,7 @@
 #include <vector>
 
 // A key (a: key, b: modifiers), a button (a), a motion (a, b: relative x, y) or a user event (a).
-SDL_Event event(Uint8 type, int a = 0, int b = 0);
+SDL_Event event(int type, int a = 0, int b = 0);
 inline Float3 toFloat3(const dReal* v) {
     return {float(v[0]), float(v[1]), float(v[2])};
 }
@@ -21,7 +21,7 @@ inline Float3 position(dGeomID geom) {
     return toFloat3(dGeomGetPosition(geom));
 }
 ::testing::AssertionResult isAt(Float3 actual, Float3 expected, float tolerance = 1e-5f);
-long residentMegabytes();  // of this process, as the system counts them
+long residentMegabytes();  // of this process, as the system counts them (a page: its heap in use)
 
 // A sandbox with its world, on SDL's dummy video driver; input through SDL's queue and the event
 // pass. A physics engine message fails the test.
