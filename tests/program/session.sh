@@ -78,9 +78,10 @@ if [ "$scenario" = session ]; then
     xdotool key 2 && shows "an empty box" 0.5 1 0.75 -gt 2000
     xdotool key r && shows "the empty box after a reset" 0.5 1 0.75 -lt 100
     # Without mirror images, a static sphere where the tool stands, then another 10 to its right and
-    # 10 higher: the camera turns to the second, and the first shows to the left of and below it.
+    # 10 higher: the camera turns to the second, and the first shows to the left of and below it
+    # (further left while the eye, slow to follow, still lags on a slow machine).
     xdotool key s 5 && xdotool mousemove_relative -- 400 0 && xdotool click --repeat 10 4 && xdotool key 5
-    shows "the first static sphere" 0 0 1 -gt 5000 280 590 440 720
+    shows "the first static sphere" 0 0 1 -gt 5000 0 590 440 768
 fi
 xdotool key Escape && wait
 ended first 0
