@@ -12,9 +12,15 @@
 #              it builds the libraries too, which later builds reuse
 #   make package-windows  makes build-windows/bramblewick-VERSION-win64.zip
 #              and the installer build-windows/bramblewick-VERSION-win64.exe
+#   make web   builds the page for the browser into build-web/: index.html,
+#              bramblewick.js and bramblewick.wasm; the first time it builds
+#              the libraries too, which later builds reuse
+#   make run-web  builds the page and serves it on http://127.0.0.1:8000/
+#   make package-web  makes build-web/bramblewick-VERSION-web.zip, the page
+#              for any static web host
 MAKEFLAGS += --no-print-directory
 
-.PHONY: run test package windows package-windows deps test-deps windows-deps clean
+.PHONY: run test package windows package-windows web run-web package-web deps test-deps windows-deps web-deps clean
 
 run: deps
 	@cmake --preset default >/dev/null
@@ -25,6 +31,7 @@ test: test-deps
 	@tools/test-phase.sh ordinary default
 	@tools/test-phase.sh sanitizers asan
 	@tools/test-phase.sh windows windows
+	@tools/test-phase.sh web web
 
 package: deps
 	@cmake --preset default >/dev/null
@@ -38,6 +45,17 @@ windows: windows-deps
 package-windows: windows
 	@cd build-windows && cpack
 
+web: web-deps
+	@cmake --preset web >/dev/null
+	@cmake --build --preset web --target bramblewick -- --no-print-directory
+
+run-web: web
+	@echo "Bramblewick is at http://127.0.0.1:8000/ (Ctrl-C stops it)"
+	@python3 -m http.server 8000 --bind 127.0.0.1 --directory build-web
+
+package-web: web
+	@cd build-web && cpack
+
 deps:
 	@tools/install-deps.sh
 
@@ -47,5 +65,8 @@ test-deps:
 windows-deps:
 	@tools/install-deps.sh --windows
 
+web-deps:
+	@tools/install-deps.sh --web
+
 clean:
-	rm -rf build build-asan build-windows
+	rm -rf build build-asan build-windows build-web

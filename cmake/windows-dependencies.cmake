@@ -100,14 +100,6 @@ set_target_properties(SDL::main PROPERTIES
   INTERFACE_LINK_LIBRARIES "mingw32;${SDL_PREFIX}/lib/libSDLmain.a;SDL::SDL"
   INTERFACE_LINK_OPTIONS -mconsole)
 
-# The library ODE's pkg-config file names.
-file(STRINGS ${ODE_PREFIX}/lib/pkgconfig/ode.pc ode_libs REGEX "^Libs:")
-string(REGEX MATCH "-l([^ ]+)" ode_libs "${ode_libs}")
-add_library(PkgConfig::ODE STATIC IMPORTED)
-set_target_properties(PkgConfig::ODE PROPERTIES
-  IMPORTED_LOCATION ${ODE_PREFIX}/lib/lib${CMAKE_MATCH_1}.a
-  INTERFACE_INCLUDE_DIRECTORIES ${ODE_PREFIX}/include)
-
 add_library(GLUT::GLUT STATIC IMPORTED)
 set_target_properties(GLUT::GLUT PROPERTIES
   IMPORTED_LOCATION ${FREEGLUT_PREFIX}/lib/libfreeglut_static.a

@@ -2,8 +2,10 @@
 # Installs the Debian packages that building and running need; with
 # --windows, those that cross-compiling for Windows and packaging for it need
 # (the libraries themselves are built from Debian's source packages when the
-# windows preset is configured); with --tests, everything, for every test of
-# both builds. Only those still missing, so a second run costs nothing.
+# windows preset is configured); with --web, those that building the page
+# needs (the same for its libraries); with --tests, everything, for every test
+# of every build, and the browser tests' driver from npm, as its lock file
+# pins it. Only what is still missing, so a second run costs nothing.
 set -euo pipefail
 
 linux=(
@@ -14,19 +16,29 @@ linux=(
 )
 windows=(
   cmake make g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
-  dpkg-dev    # dpkg-source unpacks the source packages, Debian's patches applied
+  dpkg-dev       # dpkg-source unpacks the source packages, Debian's patches applied
+  autotools-dev  # a config.sub that knows every host
   file        # libtool tells import libraries from DLLs with it
   googletest  # its sources, built for Windows for the tests
   nsis        # the installer
 )
+web=(
+  cmake make emscripten
+  dpkg-dev autotools-dev googletest  # as for Windows
+  python3                            # make run-web serves the page with it
+)
 case ${1:-} in
   --windows) packages=("${windows[@]}") ;;
+  --web) packages=("${web[@]}") ;;
   --tests)
     # The compatibility SDL 1.2 over SDL 2 installs beside the classic one,
     # which stays the default; the tests run the program on both. Debian's
     # own checkers judge the package; Wine runs the Windows build.
-    packages=("${linux[@]}" "${windows[@]}" googletest libgtest-dev libgmock-dev xvfb xdotool imagemagick
-      libsdl1.2-compat clang-format git lintian desktop-file-utils appstream man-db wine wine64 unzip) ;;
+    # Chromium runs the page's tests, driven by Node.
+    packages=("${linux[@]}" "${windows[@]}" "${web[@]}" googletest libgtest-dev libgmock-dev xvfb xdotool
+      imagemagick libsdl1.2-compat clang-format git lintian desktop-file-utils appstream man-db wine wine64 unzip
+      chromium)
+    command -v npm >/dev/null || packages+=(npm) ;;
   *) packages=("${linux[@]}") ;;
 esac
 
@@ -35,11 +47,17 @@ for p in "${packages[@]}"; do
   status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
   [[ "$status" == "install ok installed" ]] || missing+=("$p")
 done
-[[ ${#missing[@]} -eq 0 ]] && exit 0
+if [[ ${#missing[@]} -gt 0 ]]; then
+  sudo=""
+  if [[ $(id -u) -ne 0 ]]; then sudo="sudo"; fi
+  echo "installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo apt-get update -qq
+  $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
 
-sudo=""
-if [[ $(id -u) -ne 0 ]]; then sudo="sudo"; fi
-echo "installing: ${missing[*]}"
-export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -qq
-$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+# The browser tests' driver, as the lock file has it; again only when the lock changes.
+browser_tests=$(dirname "$0")/../tests/web
+if [[ ${1:-} == --tests && ! ${browser_tests}/node_modules/.package-lock.json -nt ${browser_tests}/package-lock.json ]]; then
+  npm ci --prefix "$browser_tests" --no-audit --no-fund --loglevel=error >/dev/null
+fi
