@@ -20,18 +20,24 @@ export async function serve(folder) {
     return `http://127.0.0.1:${server.address().port}/index.html`;
 }
 
-// A browser that ends with this process, and its one page, whose console goes to LOG.
-export async function open(flags = [], log = (line) => console.log(line)) {
+// A browser that ends with this process, and its one page, whose console goes to standard output;
+// what the browser itself warns of there is also kept in `warnings`.
+export async function open(flags = []) {
     const browser = await puppeteer.launch({
         executablePath: '/usr/bin/chromium',
         args: ['--no-sandbox', '--enable-unsafe-swiftshader', '--use-angle=swiftshader', ...flags],
+        protocolTimeout: 3600000,  // a test program holds the page for as long as it runs
     });
     for (const signal of ['SIGINT', 'SIGTERM']) process.on(signal, () => browser.close().then(() => process.exit(1)));
     const page = (await browser.pages())[0];
-    page.on('console', (message) => log(message.text()));
-    page.on('pageerror', (error) => log(`page error: ${error.message}`));
+    const warnings = [];
+    page.on('console', (message) => {
+        console.log(message.text());
+        if (message.type() !== 'log') warnings.push(`${message.type()}: ${message.text()}`);
+    });
+    page.on('pageerror', (error) => warnings.push(`page error: ${error.message}`) && console.log(error.message));
     await page.setViewport({width: 1100, height: 1000});
-    return {browser, page};
+    return {browser, page, warnings};
 }
 
 // Waits for the program in PAGE to end; returns its exit status.

@@ -1,6 +1,7 @@
 // The page as a user meets it in Chromium: what it shows and prints, what keys, mouse, wheel and
-// clicks put on the canvas, and how it ends.   node session.mjs README FOLDER SCENARIO
-// SCENARIO: session, start (and Escape) or no-webgl; FOLDER holds the page.
+// clicks put on the canvas, how it ends, and what it says when it cannot run.
+//   node session.mjs README FOLDER SCENARIO
+// SCENARIO: session, start (and Escape), no-webgl or faults; FOLDER holds the page.
 import fs from 'node:fs';
 import {PNG} from 'pngjs';
 import {serve, open, ended} from './browser.mjs';
@@ -11,16 +12,47 @@ const fail = (what) => {
     console.log(`FAILED: ${what}`);
     failed = true;
 };
+const expect = (what, actual, pattern) => pattern.test(actual) || fail(`${what}: "${actual}"`);
 const lines = fs.readFileSync(readme, 'utf8').split('\n');
 const first = lines.indexOf('    Keyboard Controls:');
 const last = lines.findIndex((line) => line.startsWith('     Moving the Mouse'));
 const controls = lines.slice(first, last + 1).map((line) => line.slice(4) + '\n').join('');
+const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+const address = await serve(folder);
+const {browser, page, warnings} = await open(scenario === 'no-webgl' ? ['--disable-webgl'] : []);
+const textOf = (tab, id) => tab.$eval(id, (element) => element.textContent);
+const loaded = (tab) => tab.waitForFunction(() => document.getElementById('status').textContent !== 'Loading…');
 
-const {browser, page} = await open(scenario === 'no-webgl' ? ['--disable-webgl'] : []);
-await page.goto(await serve(folder));
+// What a page that cannot run says, never a blank page: opened as a file, in a browser without
+// WebAssembly, and with its .wasm missing.
+if (scenario === 'faults') {
+    const says = async (setUp, url) => {
+        const tab = await browser.newPage();
+        await setUp(tab);
+        await tab.goto(url);
+        await loaded(tab);
+        return textOf(tab, '#status');
+    };
+    expect('the page opened as a file', await says(async () => {}, `file://${folder}/index.html`),
+           /^Bramblewick must be opened from a web server/);
+    const withoutWebAssembly = (tab) => tab.evaluateOnNewDocument(() => delete window.WebAssembly);
+    expect('the page without WebAssembly', await says(withoutWebAssembly, address),
+           /^This browser cannot run WebAssembly/);
+    const withoutWasm = async (tab) => {
+        await tab.setRequestInterception(true);
+        tab.on('request', (r) => r.url().endsWith('.wasm') ? r.respond({status: 404}) : r.continue());
+    };
+    expect('the page without its .wasm', await says(withoutWasm, address),
+           /^Bramblewick could not be loaded .*bramblewick\.wasm/);
+    await browser.close();
+    process.exit(failed ? 1 : 0);
+}
+
+await page.goto(address);
 const canvas = await page.$('#canvas');
 const box = await canvas.boundingBox();
-const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+const at = (x, y) => [box.x + x, box.y + y];  // page coordinates of a canvas pixel
+const yellow = [1, 1, 0];
 
 // The pixels of HUE (red, green, blue in 0..1) on the canvas, within [left, top, right, bottom):
 // their number and their centre.
@@ -51,25 +83,25 @@ async function shows(what, hue, compare, region) {
     fail(`${what}: ${n} pixels of its hue`);
     return n;
 }
-const at = (x, y) => [box.x + x, box.y + y];  // page coordinates of a canvas pixel
-const yellow = [1, 1, 0];
 
-await page.waitForFunction(() => document.getElementById('status').textContent !== 'Loading…');
+await loaded(page);
 const status = await page.evaluate(() => window.exitStatus);
+const output = await textOf(page, '#output');
 if (scenario === 'no-webgl') {
     const video = 'Couldn\'t set video mode!\nThis browser cannot draw with WebGL\n';
-    const output = await page.$eval('#output', (element) => element.textContent);
     if (output !== controls + video) fail(`the page printed ${JSON.stringify(output)}`);
-}
-if (scenario !== 'no-webgl') {
+} else {
     if (status !== undefined) fail(`the program ended at once, with status ${status}`);
+    if (output !== controls) fail(`the page printed other controls: ${JSON.stringify(output)}`);
     await shows('the tool', yellow, (n) => n > 100);
     const title = await page.title();
     if (title !== 'Bramblewick') fail(`the page is titled "${title}", not "Bramblewick"`);
-    const output = await page.$eval('#output', (element) => element.textContent);
-    if (output !== controls) fail(`the page printed other controls: ${JSON.stringify(output)}`);
 }
 if (scenario === 'session') {
+    // The audio device opens at the first click: a browser may hold it back until then.
+    const audio = () => page.evaluate(() => String(SDL.audioContext && SDL.audioContext.constructor.name));
+    const early = await audio();
+    if (early !== 'undefined') fail(`the page opened ${early} before a click`);
     // The pointer comes in from the page's corner: the tool stays where it was.
     await sleep(3000);  // the camera settles on the tool
     const before = (await find(yellow)).centre;
@@ -85,16 +117,31 @@ if (scenario === 'session') {
     await other.bringToFront();
     await sleep(2000);
     await page.bringToFront();
+    // The page's button puts the picture on the whole screen.
+    await page.click('#fullscreen');
+    const whole = await page.evaluate(() => document.fullscreenElement && document.fullscreenElement.id);
+    if (whole !== 'canvas') fail(`"Full screen" put ${whole} on the whole screen`);
+    await page.evaluate(() => document.exitFullscreen());
     // Mirror images: jaw A's yellow shows twice, and once after s.
     const images = await shows('the tool after a pause', yellow, (n) => n > 100);
     await page.keyboard.press('s');
     await shows('the jaws without their images', yellow, (n) => n < images * 0.7);
     await page.keyboard.press('s');
-    // The ball first: it flies off at 40 units a second, and the falling box would hide it. The
-    // click takes the pointer too, where the browser lets it.
-    await page.mouse.click(...at(700, 500));
+    // The right button opens no menu. The first click takes the pointer too, where the browser lets
+    // it; the sweeper it fires flies off at 100 units a second.
+    const orange = [1, 0.75, 0.25];
+    const idle = await count(orange);  // jaw B's shading has some
+    await page.evaluate(() => document.addEventListener('contextmenu', (e) => (window.menu = !e.defaultPrevented)));
+    await page.mouse.click(...at(700, 500), {button: 'right'});
+    if (await page.evaluate(() => window.menu !== false)) fail('the right button opened the menu');
+    const opened = await audio();
+    if (opened !== 'AudioContext') fail(`the click opened ${opened}, not the audio device`);
     const locked = await page.evaluate(() => document.pointerLockElement !== null);
-    await shows('a ball', [1, 0.75, 0.25], (n) => n > 1000);
+    if (!locked) fail('the click left the pointer free');
+    await shows('the sweeper gone', orange, (n) => n < idle + 100);
+    // The ball before the box: it flies off at 40 units a second, and the falling box would hide it.
+    await page.mouse.click(...at(700, 500));
+    await shows('a ball', orange, (n) => n > idle + 1000);
     await page.keyboard.press('2');
     await shows('an empty box', [0.5, 1, 0.75], (n) => n > 2000);
     await page.keyboard.press('r');
@@ -111,7 +158,7 @@ if (scenario === 'session') {
     await shows('the tube after a reset', [1, 1, 0.5], (n) => n < tube / 10);
     // Without mirror images, a static sphere where the tool stands, then another 10 to its right
     // and 10 higher: the camera turns to the second, and the first shows to the left of and below it
-    // (further left while the eye, slow to follow, still lags).
+    // (further left while the eye, slow to follow, still lags). The wheel scrolls no page.
     await page.keyboard.press('s');
     await page.keyboard.press('5');
     const [x, y] = at(700, 500);
@@ -119,22 +166,29 @@ if (scenario === 'session') {
     for (let step = 0; step < 10; ++step) await page.mouse.wheel({deltaY: -100});
     await page.keyboard.press('5');
     await shows('the first static sphere', [0, 0, 1], (n) => n > 5000, [0, 590, 440, 768]);
+    const scrolled = await page.evaluate(() => window.scrollY);
+    if (scrolled !== 0) fail(`the wheel scrolled the page by ${scrolled}`);
     // Escape ends the program; where the browser takes the first to let go of the pointer, the next.
     await page.keyboard.press('Escape');
     await sleep(500);
-    const held = await page.evaluate(() => document.pointerLockElement !== null);
-    if (held) fail('Escape left the pointer held');
+    if (await page.evaluate(() => document.pointerLockElement !== null)) fail('Escape left the pointer held');
     if (locked && (await page.evaluate(() => window.exitStatus === undefined))) {
         await page.keyboard.press('Escape');
     }
 }
 if (scenario === 'start') await page.keyboard.press('Escape');
 const code = await ended(page, 30).catch(() => 'none');
-const said = await page.$eval('#status', (element) => element.textContent);
+const said = await textOf(page, '#status');
 const expected = scenario === 'no-webgl' ? 1 : 0;
 if (code !== expected) fail(`the program ended with status ${code}, not ${expected}: ${said}`);
 if (!said.startsWith(`Bramblewick has ended (exit status ${expected}). Reload the page`)) {
     fail(`the page says "${said}"`);
 }
+if (scenario === 'session') {  // the keys are the browser's again (F5 reloads, say)
+    await page.evaluate(() => window.addEventListener('keydown', (e) => (window.kept = e.defaultPrevented)));
+    await page.keyboard.press('F5');
+    if (await page.evaluate(() => window.kept !== false)) fail('the ended program still keeps the keys');
+}
+if (warnings.length) fail(`the browser warned: ${warnings.join('; ')}`);
 await browser.close();
 process.exit(failed ? 1 : 0);
