@@ -22,6 +22,17 @@ build_ode(${host} CONFIGURE_WITH emconfigure CFLAGS=-O3 CXXFLAGS=-O3)
 dependency_cmake_options(cmake_options ${host})
 dependency_googletest(${host} ${cmake_options})
 
+# The browser tests' driver, puppeteer-core, as package-lock.json pins it, in node_modules/ of the tree; again only
+# when the lock changes.
+set(installed ${PROJECT_SOURCE_DIR}/node_modules/.package-lock.json)
+if(BRAMBLEWICK_TESTS AND (NOT EXISTS ${installed} OR ${PROJECT_SOURCE_DIR}/package-lock.json IS_NEWER_THAN ${installed}))
+  execute_process(COMMAND npm ci --no-audit --no-fund --loglevel=error WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
+    RESULT_VARIABLE failed OUTPUT_QUIET)
+  if(failed)
+    message(FATAL_ERROR "npm could not install the browser tests' driver (npm ci in ${PROJECT_SOURCE_DIR})")
+  endif()
+endif()
+
 add_library(PkgConfig::SDL INTERFACE IMPORTED)
 set_target_properties(PkgConfig::SDL PROPERTIES INTERFACE_INCLUDE_DIRECTORIES ${EMSCRIPTEN_SYSROOT}/include/SDL)
 add_library(OpenGL::GL INTERFACE IMPORTED)

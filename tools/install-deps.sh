@@ -3,9 +3,10 @@
 # --windows, those that cross-compiling for Windows and packaging for it need
 # (the libraries themselves are built from Debian's source packages when the
 # windows preset is configured); with --web, those that building the page
-# needs (the same for its libraries); with --tests, everything, for every test
-# of every build, and the browser tests' driver from npm, as its lock file
-# pins it. Only what is still missing, so a second run costs nothing.
+# needs (the same for its libraries, and for the browser tests' driver, which
+# the web preset's configure installs from npm as its lock file pins it); with
+# --tests, everything, for every test of every build. Only what is still
+# missing, so a second run costs nothing.
 set -euo pipefail
 
 linux=(
@@ -27,6 +28,7 @@ web=(
   dpkg-dev autotools-dev googletest  # as for Windows
   python3                            # make run-web serves the page with it
 )
+command -v npm >/dev/null || web+=(npm)  # the browser tests' driver comes from npm
 case ${1:-} in
   --windows) packages=("${windows[@]}") ;;
   --web) packages=("${web[@]}") ;;
@@ -37,8 +39,7 @@ case ${1:-} in
     # Chromium runs the page's tests, driven by Node.
     packages=("${linux[@]}" "${windows[@]}" "${web[@]}" googletest libgtest-dev libgmock-dev xvfb xdotool
       imagemagick libsdl1.2-compat clang-format git lintian desktop-file-utils appstream man-db wine wine64 unzip
-      chromium)
-    command -v npm >/dev/null || packages+=(npm) ;;
+      chromium) ;;
   *) packages=("${linux[@]}") ;;
 esac
 
@@ -56,8 +57,3 @@ if [[ ${#missing[@]} -gt 0 ]]; then
   $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
-# The browser tests' driver, as the lock file has it; again only when the lock changes.
-browser_tests=$(dirname "$0")/../tests/web
-if [[ ${1:-} == --tests && ! ${browser_tests}/node_modules/.package-lock.json -nt ${browser_tests}/package-lock.json ]]; then
-  npm ci --prefix "$browser_tests" --no-audit --no-fund --loglevel=error >/dev/null
-fi
