@@ -52,8 +52,8 @@ long residentMegabytes() {
     PROCESS_MEMORY_COUNTERS counters{};
     GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
     return long(counters.WorkingSetSize >> 20);
-#elif defined( \
-    __EMSCRIPTEN__)  // a page's memory only grows: what counts is how much of it is in use
+#elif defined(__EMSCRIPTEN__)
+    // A page's memory only grows: what counts is how much of it is in use.
     return long(mallinfo().uordblks) >> 20;
 #else
     long pages = 0, resident = 0;

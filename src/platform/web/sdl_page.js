@@ -12,8 +12,10 @@
 //   whole way from the corner of the page and throw the tool.
 // - The audio device opens at the first click or key, when the browser
 //   allows it, instead of being refused with a warning at start-up.
-// - Quitting is silent, and quitting the video lets go of the context, so
-//   that the next window starts with one of its own.
+// - Pushed events come out of the queue whole, not cut to a key event's size.
+// - Quitting is silent and gives the keys back to the browser; quitting the
+//   video lets go of the context, so that the next window starts with one of
+//   its own.
 mergeInto(LibraryManager.library, {
   // Events the program pushes (SDL_PushEvent, sdl_page.cpp) wait in SDL's queue as whole records,
   // and come out of it whole.
