@@ -62,7 +62,6 @@ const AttributeGroup kAttributeGroups[] = {
          to.lightPosition = from.lightPosition;
          to.material = from.material;
          to.sceneAmbient = from.sceneAmbient;
-         to.shadeModel = from.shadeModel;
      }},
     {GL_DEPTH_BUFFER_BIT, kDepthTest, nullptr},
     {GL_TRANSFORM_BIT, kNormalize,
@@ -197,10 +196,9 @@ void glClearColor(GLclampf red, GLclampf green, GLclampf blue, GLclampf alpha) {
     state().now.clearColour = {clamp(red), clamp(green), clamp(blue), clamp(alpha)};
 }
 
+// WebGL 1 has no flat interpolation: every model is drawn smooth, the one the sandbox asks for.
 void glShadeModel(GLenum mode) {
-    State& s = state();
-    if (mode != GL_SMOOTH && mode != GL_FLAT) return recordError(s, GL_INVALID_ENUM);
-    s.now.shadeModel = mode;  // kept, and drawn smooth whatever it is
+    if (mode != GL_SMOOTH && mode != GL_FLAT) recordError(state(), GL_INVALID_ENUM);
 }
 
 // A position is kept in eye coordinates, through the modelview matrix of the moment.

@@ -69,7 +69,6 @@ struct Attributes {
     Colour lightPosition = {0, 0, 1, 0};
     Material material;
     Colour sceneAmbient = {0.2f, 0.2f, 0.2f, 1};
-    GLenum shadeModel = GL_SMOOTH;
     std::array<GLint, 4> viewport = {0, 0, 0, 0};  // the window's, once there is one
     Colour clearColour = {0, 0, 0, 0};
     GLenum matrixMode = GL_MODELVIEW;
