@@ -29,12 +29,16 @@ struct Levels {
 // Medians in milliseconds: spawn per build of the scene, the rest per pass. And
 // the mean step: where the process clock ticks coarsely (Windows counts in
 // steps of 15.6 ms) single passes read 0 or a whole tick, and only the sum
-// over all passes tells the time.
+// over all passes tells the time. And the slowest pass: the longest step the
+// program then asks of the world.
 struct SceneResult {
     Levels levels;  // the range the passes were timed with
     int objects;    // geoms drawn: every body's, the static spheres and the jaws
-    double spawn, step, render, pass, meanStep;
+    double spawn, step, render, pass, meanStep, slowest;
 };
+
+// The sandbox's own reset, as the r key's event makes it.
+void resetWorld(Sandbox& sandbox);
 
 // Builds the scene in a fresh world, lets it land, then times `passes` passes
 // per level range. The ranges take turns, each set on the space just before
