@@ -3,6 +3,8 @@
 
 #include "physics/solid_body.h"
 
+#include <cmath>
+
 using PhysicsTest = SandboxTest;
 using ResetTest = SandboxTest;
 
@@ -13,6 +15,26 @@ dBodyID addBody(Sandbox& s, dGeomID shape, float x, float z, float mass = 1) {
     dMassSetSphereTotal(&m, mass, 0.5);
     return createSolidBody(
         s.world, m, [shape] { return shape; }, x, 20, z);
+}
+
+// Every node within a unit of where it rested, none below the ground, none NaN.
+::testing::AssertionResult staysNear(const std::vector<Float3>& rest,
+                                     const std::vector<Float3>& now) {
+    float farthest = 0, lowest = now[0].z;
+    std::size_t node = 0;
+    for (std::size_t i = 0; i < now.size() && !std::isnan(farthest); ++i) {
+        const Float3 a = rest[i], b = now[i];
+        const float moved = std::hypot(b.x - a.x, b.y - a.y, b.z - a.z);
+        if (std::isnan(moved) || moved > farthest) {
+            farthest = moved;
+            node = i;
+        }
+        lowest = std::fmin(lowest, b.z);
+    }
+    return (farthest < 1 && lowest >= 0 ? ::testing::AssertionSuccess()
+                                        : ::testing::AssertionFailure())
+           << "node " << node << " of " << now.size() << " moved " << farthest
+           << " from where it rested; the lowest stands at " << lowest;
 }
 
 }  // namespace
@@ -83,4 +105,32 @@ TEST_F(ResetTest, ClearingABigSceneHandsTheMemoryBack) {
     EXPECT_GT(full, before + 50) << "megabytes with eight of everything";
     EXPECT_LT(residentMegabytes(), before + 10) << "megabytes after the reset";
 #endif
+}
+
+// A hidden window, a stopped program or a dragged one comes back to the scene it left: the soft
+// structures take what a long step would do to them no worse than a frame.
+TEST_F(PhysicsTest, APauseLeavesEveryRestingStructureWhereItWas) {
+    const std::pair<float, SDLKey> drops[] = {{-40, SDLK_2}, {0, SDLK_3}, {40, SDLK_4}};
+    for (const auto& [right, key] : drops) {
+        send({event(SDL_MOUSEMOTION, int(right / 0.025f))});  // along y, clear of the others
+        tap(key);
+    }
+    send({event(SDL_MOUSEMOTION, 3200)});  // the tool away from all three
+    simulate(4);
+    std::vector<Float3> rest;
+    for (auto* group : {&sandbox->emptyBoxes, &sandbox->softCylinders, &sandbox->cloths}) {
+        for (dBodyID node : group->structures[0]) rest.push_back(position(node));
+    }
+    for (Uint32 gap : {2000u, 60000u}) {
+        SCOPED_TRACE(testing::Message() << "after a gap of " << gap << " ms");
+        sandbox->lastTicks = SDL_GetTicks() - gap;
+        sandbox->updateClock();
+        sandbox->stepPhysics();
+        simulate(0.5);
+        std::vector<Float3> now;
+        for (auto* group : {&sandbox->emptyBoxes, &sandbox->softCylinders, &sandbox->cloths}) {
+            for (dBodyID node : group->structures[0]) now.push_back(position(node));
+        }
+        EXPECT_TRUE(staysNear(rest, now));
+    }
 }

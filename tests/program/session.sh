@@ -5,6 +5,7 @@
 set -u
 readme=$1 scenario=$2 && shift 2
 program=("$@") failed=0
+declare -A copies
 out=$(mktemp -d) && trap 'rm -rf "$out"' EXIT
 controls=$(sed -n '/^    Keyboard Controls:/,/^     Moving the Mouse/{s/^    //;p}' "$readme")
 [[ ${program[-1]} == *.exe ]] && windows=1 && controls=$(sed 's/$/\r/' <<<"$controls")
@@ -25,6 +26,16 @@ start() {
     local name=$1 seconds=$2 settings=$3 && shift 3
     (env $settings timeout "$seconds" "${program[@]}" "$@" >"$out/$name.out" 2>"$out/$name.err"
      echo $? >"$out/$name.status") &
+    copies[$name]=$!
+}
+# pause NAME SECONDS KEY: stops the copy (its timeout's child) for that long, as a debugger or a
+# laptop's lid does; the key, pressed meanwhile, is the first thing it sees when it goes on.
+pause() {
+    local copy
+    copy=$(pgrep -P "$(pgrep -P "${copies[$1]}")")
+    kill -STOP "$copy" && sleep "$2"
+    xdotool key "$3"
+    kill -CONT "$copy"
 }
 # ended NAME STATUS: the controls printed; on standard error the video error's 2 lines, or nothing
 # but what the sound library says of a missing device.
@@ -37,8 +48,9 @@ ended() {
     [ "$2" = 1 ] && ! [[ $err =~ $video ]] && fail "$1 wrote to standard error: $err"
 }
 # shows WHAT R G B TEST COUNT [LEFT TOP RIGHT BOTTOM]: waits up to 30 s for a frame with that many
-# bright pixels of that hue, in that part of the screen. Frames are read five at a time, then
-# counted, so a moving object is seen while it is near.
+# bright pixels of that hue, in that part of the screen (TEST: -gt, -lt, or near: within a fifth).
+# Frames are read five at a time, then counted, so a moving object is seen while it is near. The
+# last count is kept in $seen.
 shows() {
     local n
     for _ in $(seq 10); do
@@ -52,10 +64,21 @@ shows() {
                 { k = ($1 * r + $2 * g + $3 * b) / (r * r + g * g + b * b); m = r > g ? r : g; m = m > b ? m : b
                   e = 0.08 * k + 4; n += k * m >= 24 && off($1, r) <= e && off($2, g) <= e && off($3, b) <= e }
                 END { print n + 0 }')
-            [ "$n" "$5" "$6" ] && return
+            seen=$n
+            if [ "$5" = near ]; then ((n * 5 > $6 * 4 && n * 5 < $6 * 6)) && return
+            else [ "$n" "$5" "$6" ] && return; fi
         done
     done
     fail "$1: $n pixels of its hue, not $5 $6"
+}
+# rests WHAT R G B: waits up to 30 s for that hue's count to change by under 2 % in a second.
+rests() {
+    local before=-100
+    for _ in $(seq 30); do
+        shows "$@" -gt 0 && ((seen * 50 > before * 49 && seen * 50 < before * 51)) && return
+        before=$seen && sleep 1
+    done
+    fail "$1: never came to rest"
 }
 
 if [ "$scenario" = no-window ]; then  # no display, or a driver the user names that has no OpenGL
@@ -76,6 +99,13 @@ if [ "$scenario" = session ]; then
     # The ball first: it flies off at 40 units a second, and the falling box would hide it.
     xdotool click 1 && shows "a ball" 1 0.75 0.25 -gt 1000
     xdotool key 2 && shows "an empty box" 0.5 1 0.75 -gt 2000
+    # Stopped for 3 s, the program takes up the scene it left: the box, moved off the tool to rest
+    # beside it, shows as large as before, in frames drawn after a static sphere made in the stop.
+    if [ -z "${windows:-}" ]; then
+        xdotool mousemove_relative -- 500 0 && rests "the box at rest" 0.5 1 0.75 && resting=$seen
+        pause first 3 5 && shows "a static sphere made in the pause" 0 0 1 -gt 2000
+        shows "the box after a pause" 0.5 1 0.75 near "$resting" && xdotool mousemove_relative -- -500 0
+    fi
     xdotool key r && shows "the empty box after a reset" 0.5 1 0.75 -lt 100
     # Without mirror images, a static sphere where the tool stands, then another 10 to its right and
     # 10 higher: the camera turns to the second, and the first shows to the left of and below it

@@ -84,6 +84,20 @@ async function shows(what, hue, compare, region) {
     return n;
 }
 
+// Waits until the page has drawn two frames: the program's pass has run in the first.
+const nextFrames = () => page.evaluate(() => new Promise((drawn) => requestAnimationFrame(() => requestAnimationFrame(drawn))));
+// Waits up to 30 s for the count of HUE to change by under 2 % in a second; returns it.
+async function rests(what, hue) {
+    let before = -100, n;
+    for (const start = Date.now(); Date.now() - start < 30000; before = n) {
+        n = await count(hue);
+        if (Math.abs(n - before) < n * 0.02) return n;
+        await sleep(1000);
+    }
+    fail(`${what}: never came to rest`);
+    return n;
+}
+
 await loaded(page);
 const status = await page.evaluate(() => window.exitStatus);
 const output = await textOf(page, '#output');
@@ -112,18 +126,30 @@ if (scenario === 'session') {
     if (Math.hypot(after[0] - before[0], after[1] - before[1]) > 20) {
         fail(`the pointer's entry moved the tool from ${before} to ${after} on the canvas`);
     }
-    // A page hidden behind another is paused; shown again, it goes on.
+    // Hidden behind another tab for 5 s, the page takes up the scene it left: the box, moved off the
+    // tool to rest beside it, shows as large as before in the frames drawn once the page is back.
+    const green = [0.5, 1, 0.75];
+    await page.keyboard.press('2');
+    await shows('an empty box', green, (n) => n > 2000);
+    await page.mouse.move(...at(200, 500), {steps: 5});
+    const resting = await rests('the box at rest', green);
     const other = await browser.newPage();
     await other.bringToFront();
-    await sleep(2000);
+    await sleep(5000);
     await page.bringToFront();
+    await other.close();
+    await nextFrames();
+    await shows('the box after a pause', green, (n) => n > resting * 0.8 && n < resting * 1.2);
+    await page.keyboard.press('r');
+    await shows('the empty box after a reset', green, (n) => n < 100);
+    await page.mouse.move(...at(700, 500), {steps: 5});
     // The page's button puts the picture on the whole screen.
     await page.click('#fullscreen');
     const whole = await page.evaluate(() => document.fullscreenElement && document.fullscreenElement.id);
     if (whole !== 'canvas') fail(`"Full screen" put ${whole} on the whole screen`);
     await page.evaluate(() => document.exitFullscreen());
     // Mirror images: jaw A's yellow shows twice, and once after s.
-    const images = await shows('the tool after a pause', yellow, (n) => n > 100);
+    const images = await shows('the tool', yellow, (n) => n > 100);
     await page.keyboard.press('s');
     await shows('the jaws without their images', yellow, (n) => n < images * 0.7);
     await page.keyboard.press('s');
@@ -139,13 +165,9 @@ if (scenario === 'session') {
     const locked = await page.evaluate(() => document.pointerLockElement !== null);
     if (!locked) fail('the click left the pointer free');
     await shows('the sweeper gone', orange, (n) => n < idle + 100);
-    // The ball before the box: it flies off at 40 units a second, and the falling box would hide it.
+    // A ball flies off at 40 units a second.
     await page.mouse.click(...at(700, 500));
     await shows('a ball', orange, (n) => n > idle + 1000);
-    await page.keyboard.press('2');
-    await shows('an empty box', [0.5, 1, 0.75], (n) => n > 2000);
-    await page.keyboard.press('r');
-    await shows('the empty box after a reset', [0.5, 1, 0.75], (n) => n < 100);
     // A tube's springs show between its rings as white lines while j has them on.
     await page.keyboard.press('3');
     await sleep(2000);
