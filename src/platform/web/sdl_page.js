@@ -10,6 +10,12 @@
 // - Motion: the pointer entering the canvas, or leaving the lock, brings no
 //   motion of its own; without it the first motion would carry the pointer's
 //   whole way from the corner of the page and throw the tool.
+// - The wheel: the page itself listens for it, not only the canvas, since
+//   Chromium may hand a wheel over a canvas that alone listens to no one (the
+//   canvas then neither moves the tool nor lets the page scroll). A step counts
+//   once, by its wheel event: a browser may follow it with the older
+//   mousewheel or DOMMouseScroll event, which Emscripten's SDL reads the other
+//   way round, so that the tool would sink as it rose.
 // - The audio device opens at the first click or key, when the browser
 //   allows it, instead of being refused with a warning at start-up.
 // - Pushed events come out of the queue whole, not cut to a key event's size.
@@ -44,6 +50,13 @@ mergeInto(LibraryManager.library, {
       pageInput.installed = true;
       pageInput.entering = new WeakSet();
       canvas.addEventListener('contextmenu', function(event) { event.preventDefault(); });
+      ['wheel', 'mousewheel', 'DOMMouseScroll'].forEach(function(type) {
+        window.addEventListener(type, function(event) {
+          if (event.target !== canvas) return;
+          if (type !== 'wheel') event.stopPropagation();
+          event.preventDefault();
+        }, {capture: true, passive: false});
+      });
       canvas.addEventListener('mouseover', function() { pageInput.anchorNext = true; });
       document.addEventListener('pointerlockchange', function() { pageInput.anchorNext = true; });
       window.addEventListener('mousemove', function(event) {
