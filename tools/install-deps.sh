@@ -36,10 +36,11 @@ case ${1:-} in
     # The compatibility SDL 1.2 over SDL 2 installs beside the classic one,
     # which stays the default; the tests run the program on both. Debian's
     # own checkers judge the package; Wine runs the Windows build.
-    # Chromium runs the page's tests, driven by Node.
+    # Chromium, Firefox ESR and WebKitGTK's MiniBrowser (with its WebDriver) run the page's tests,
+    # driven by Node.
     packages=("${linux[@]}" "${windows[@]}" "${web[@]}" googletest libgtest-dev libgmock-dev xvfb xdotool
       imagemagick libsdl1.2-compat clang-format git lintian desktop-file-utils appstream man-db wine wine64 unzip
-      chromium) ;;
+      chromium firefox-esr webkit2gtk-driver) ;;
   *) packages=("${linux[@]}") ;;
 esac
 

@@ -1,15 +1,26 @@
-// Runs a program built for the browser in the page, as a command runs on a desktop: its output on
-// standard output, its exit status as this one's.   node in-page.mjs build-web/PROGRAM.js [ARG...]
+// Runs a program built for the browser in the page, as a command runs on a desktop: what it prints on
+// standard output as it prints it, its exit status as this one's.
+//   node in-page.mjs [--engine ENGINE] build-web/PROGRAM.js [ARG...]
 import path from 'node:path';
-import {serve, open, ended} from './browser.mjs';
+import {serve, open} from './browser.mjs';
 
-const [program, ...args] = process.argv.slice(2);
+const chosen = process.argv[2] === '--engine';
+const engine = chosen ? process.argv[3] : 'chromium';
+const [program, ...args] = process.argv.slice(chosen ? 4 : 2);
 const url = new URL(await serve(path.dirname(path.resolve(program))));
 url.searchParams.set('program', path.basename(program, '.js'));
 for (const arg of args) url.searchParams.append('arg', arg);
-const {browser, page} = await open();
+const page = await open(engine, {echo: false});
 await page.goto(url.href);
-const status = await ended(page);
-console.log(await page.$eval('#status', (element) => element.textContent));
-await browser.close();
-process.exit(status);
+for (let shown = 0; ;) {  // the program's output so far: the new part goes out now
+    const [text, running, status] = await page.evaluate(() => [
+        document.getElementById('output').textContent, window.exitStatus === undefined, window.exitStatus]);
+    process.stdout.write(text.slice(shown));
+    shown = text.length;
+    if (!running) {
+        console.log(await page.evaluate(() => document.getElementById('status').textContent));
+        await page.close();
+        process.exit(status);
+    }
+    await new Promise((resolve) => setTimeout(resolve, 200));
+}
