@@ -22,11 +22,13 @@ windows=(
   file        # libtool tells import libraries from DLLs with it
   googletest  # its sources, built for Windows for the tests
   nsis        # the installer
+  ccache      # keeps compiles across builds and clones
 )
 web=(
   cmake make emscripten
   dpkg-dev autotools-dev googletest  # as for Windows
   python3                            # make run-web serves the page with it
+  ccache                             # as for Windows
 )
 command -v npm >/dev/null || web+=(npm)  # the browser tests' driver comes from npm
 case ${1:-} in
@@ -39,7 +41,7 @@ case ${1:-} in
     # Chromium, Firefox ESR and WebKitGTK's MiniBrowser (with its WebDriver) run the page's tests,
     # driven by Node.
     packages=("${linux[@]}" "${windows[@]}" "${web[@]}" googletest libgtest-dev libgmock-dev xvfb xdotool
-      imagemagick libsdl1.2-compat clang-format git lintian desktop-file-utils appstream man-db wine wine64 unzip
+      imagemagick libsdl1.2-compat ccache clang-format git lintian desktop-file-utils appstream man-db wine wine64 unzip
       chromium firefox-esr webkit2gtk-driver) ;;
   *) packages=("${linux[@]}") ;;
 esac
