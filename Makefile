@@ -13,8 +13,9 @@
 #   make package-windows  makes build-windows/bramblewick-VERSION-win64.zip
 #              and the installer build-windows/bramblewick-VERSION-win64.exe
 #   make web   builds the page for the browser into build-web/: index.html,
-#              bramblewick.js and bramblewick.wasm; the first time it builds
-#              the libraries too, which later builds reuse
+#              bramblewick.js and bramblewick.wasm, the manifest, icons and
+#              service worker; the first time it builds the libraries too,
+#              which later builds reuse
 #   make run-web  builds the page and serves it on http://127.0.0.1:8000/
 #   make package-web  makes build-web/bramblewick-VERSION-web.zip, the page
 #              for any static web host
@@ -47,7 +48,7 @@ package-windows: windows
 
 web: web-deps
 	@cmake --preset web >/dev/null
-	@cmake --build --preset web --target bramblewick -- --no-print-directory
+	@cmake --build --preset web --target page -- --no-print-directory
 
 run-web: web
 	@echo "Bramblewick is at http://127.0.0.1:8000/ (Ctrl-C stops it)"

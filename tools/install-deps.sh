@@ -28,6 +28,7 @@ web=(
   cmake make emscripten
   dpkg-dev autotools-dev googletest  # as for Windows
   python3                            # make run-web serves the page with it
+  librsvg2-bin                       # draws the page's icons
   ccache                             # as for Windows
 )
 command -v npm >/dev/null || web+=(npm)  # the browser tests' driver comes from npm

@@ -10,7 +10,8 @@ cpack -G ZIP --config "$build/CPackConfig.cmake" -B "$work" >"$work/cpack.log" 2
     { echo "cpack:" && cat "$work/cpack.log" && exit 1; }
 zip=$(echo "$work"/bramblewick-*-web.zip)
 files=$(unzip -Z1 "$zip" | sed 's|^[^/]*/||')
-for file in index.html bramblewick.js bramblewick.wasm licenses/Bramblewick-LICENSE.txt \
+for file in index.html bramblewick.js bramblewick.wasm manifest.webmanifest service-worker.js icon-192.png \
+    icon-512.png licenses/Bramblewick-LICENSE.txt \
     $(ls "$build/licenses" | sed -E 's/\.(txt|TXT)$//; s|.*|licenses/&.txt|'); do
     grep -qx "$file" <<<"$files" || fail "the zip holds no $file"
 done

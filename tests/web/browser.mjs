@@ -17,7 +17,8 @@ const programs = {  // what each engine needs: Debian's chromium, firefox-esr an
     firefox: ['/usr/bin/firefox-esr'],
     webkit: ['/usr/bin/WebKitWebDriver', '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser'],
 };
-const types = {'.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm'};
+const types = {'.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm', '.png': 'image/png',
+               '.webmanifest': 'application/manifest+json'};
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
 // What a browser in some condition makes of the page, for engines that cannot be put in it by a
@@ -29,9 +30,11 @@ const conditions = {
     })(HTMLCanvasElement.prototype.getContext);`,
 };
 
-// Serves FOLDER on a free port; returns the page's address. Below /CONDITION/ the page is served as
-// a browser in that condition has it (above), or, below /without-wasm/, with its .wasm missing.
-export async function serve(folder) {
+// Serves FOLDER on PORT (or a free one); returns the page's address. Below /CONDITION/ the page is
+// served as a browser in that condition has it (above), or, below /without-wasm/, with its .wasm
+// missing. unserve(address) cuts it off, as a network that is gone.
+const servers = new Map();
+export async function serve(folder, port = 0) {
     const server = http.createServer((request, response) => {
         let name = path.normalize(new URL(request.url, 'http://x').pathname);
         const condition = name.match(/^\/(without-[a-z]+)\//)?.[1];
@@ -48,9 +51,17 @@ export async function serve(folder) {
             response.end(data);
         });
     });
-    await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
+    await new Promise((resolve) => server.listen(port, '127.0.0.1', resolve));
     server.unref();
-    return `http://127.0.0.1:${server.address().port}/index.html`;
+    const address = `http://127.0.0.1:${server.address().port}/index.html`;
+    servers.set(address, server);
+    return address;
+}
+export async function unserve(address) {
+    const server = servers.get(address);
+    servers.delete(address);
+    server.closeAllConnections();
+    await new Promise((resolve) => server.close(resolve));
 }
 
 // A browser of ENGINE that ends with this process, showing one page of WIDTH × HEIGHT CSS pixels;
@@ -90,6 +101,7 @@ async function openPuppeteer(engine, webgl, echo) {
         if (message.type() !== 'log') warnings.push(`${message.type()}: ${message.text()}`);
     });
     page.on('pageerror', (error) => warnings.push(`page error: ${error.message}`));
+    const devtools = firefox ? null : await page.createCDPSession();
     return {
         warnings: async () => warnings,
         goto: (url) => page.goto(url),
@@ -101,6 +113,16 @@ async function openPuppeteer(engine, webgl, echo) {
         clickElement: (selector) => page.click(selector),
         screenshot: async (selector) => Buffer.from(await (selector ? await page.$(selector) : page).screenshot()),
         resize: (width, height) => page.setViewport({width, height}),
+        // Chromium's alone: a phone's or tablet's screen of WIDTH × HEIGHT, touched (TYPE start, move,
+        // end or cancel) with fingers at POINTS, [x, y] each, the ones down after the change; the
+        // DevTools protocol.
+        emulate: (width, height) => page.setViewport({width, height, isMobile: true, hasTouch: true, deviceScaleFactor: 2}),
+        touch: (type, points) => devtools.send('Input.dispatchTouchEvent', {
+            type: `touch${type[0].toUpperCase()}${type.slice(1)}`,
+            touchPoints: points.map(([x, y], id) => ({x, y, id})),
+        }),
+        devtools: (method, parameters) => devtools.send(method, parameters),
+        reload: () => page.reload(),
         async hideFor(ms) {  // behind another tab
             const other = await browser.newPage();
             await other.bringToFront();
@@ -172,7 +194,7 @@ async function openWebKit() {
                 const at = {x: Math.round(x0 + ((x - x0) * i) / steps), y: Math.round(y0 + ((y - y0) * i) / steps)};
                 await actions().move({...at, origin: Origin.VIEWPORT, duration: 0}).perform();
             }
-            pointer = [x, y];
+            pointer = [Math.round(x), Math.round(y)];
         },
         async click(x, y, button = 'left') {
             await page.move(x, y);

@@ -6,32 +6,22 @@
 import fs from 'node:fs';
 import http from 'node:http';
 import path from 'node:path';
-import {PNG} from 'pngjs';
 import {serve, open, waitFor, ended} from './browser.mjs';
+import {checks, sleep} from './picture.mjs';
 
 const [readme, folder, scenario, engine = 'chromium'] = process.argv.slice(2);
-let failed = false;
-const fail = (what) => {
-    console.log(`FAILED in ${engine}: ${what}`);
-    failed = true;
-};
-process.on('uncaughtException', (error) => {  // a driver's own error, such as a target off the page
-    fail(error.stack);
-    process.exit(1);
-});
-const saw = (what) => console.log(`${engine}: ${what}`);  // which of the engines' ways it took
 const expect = (what, actual, pattern) => pattern.test(actual) || fail(`${what}: "${actual}"`);
 const lines = fs.readFileSync(readme, 'utf8').split('\n');
 const first = lines.indexOf('    Keyboard Controls:');
 const last = lines.findIndex((line) => line.startsWith('     Moving the Mouse'));
 const controls = lines.slice(first, last + 1).map((line) => line.slice(4) + '\n').join('');
-const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 const address = await serve(folder);
 const page = await open(engine, {webgl: scenario !== 'no-webgl'});
+const the = checks(page, engine);
+const {fail, saw, find, count, shows, rests, nextFrames} = the;
 const textOf = (id) => page.evaluate((id) => document.getElementById(id).textContent, id);
 const loaded = () => waitFor(page, () => document.getElementById('status').textContent !== 'Loading…' || undefined)
     .catch(() => fail('the page is still loading after 30 s'));
-const pictures = [];  // of failed checks, kept in the working folder
 
 // What a page that cannot run says, never a blank page: opened as a file, in a browser without
 // WebAssembly, with its .wasm missing, and asked for a program that is no name of one: a path, a
@@ -65,93 +55,16 @@ if (scenario === 'faults') {
     }
     if (requests) fail(`the page fetched ${requests} scripts from another host`);
     await page.close();
-    process.exit(failed ? 1 : 0);
+    process.exit(the.failed ? 1 : 0);
 }
 
 await page.goto(scenario === 'no-webgl' && !page.webglSwitch ? address.replace(/[^/]*$/, 'without-webgl/index.html')
                                                               : address);
-const box = await page.evaluate(() => JSON.parse(JSON.stringify(document.getElementById('canvas').getBoundingClientRect())));
+// Where the canvas lies on the page: the window may change size (a tab bar shown, full screen left).
+let box = await the.box('canvas');
+const placed = async () => (box = await the.box('canvas'));
 const at = (x, y) => [box.x + (x * box.width) / 1024, box.y + (y * box.height) / 768];  // of a canvas pixel
 const yellow = [1, 1, 0];
-let png;  // the last picture of the canvas judged
-
-// The pixels of HUE (red, green, blue in 0..1) on the canvas, within [left, top, right, bottom) in
-// canvas pixels: their number and the box around them.
-async function find(hue, [left, top, right, bottom] = [0, 0, 1024, 768]) {
-    png = PNG.sync.read(await page.screenshot('#canvas'));
-    const scale = png.width / 1024;
-    const [r, g, b] = hue;
-    const found = {n: 0, left: Infinity, right: -Infinity, top: Infinity, bottom: -Infinity};
-    for (let y = Math.round(top * scale); y < Math.round(bottom * scale); ++y) {
-        for (let x = Math.round(left * scale); x < Math.round(right * scale); ++x) {
-            const [R, G, B] = png.data.subarray((y * png.width + x) * 4);
-            const k = (R * r + G * g + B * b) / (r * r + g * g + b * b);
-            const e = 0.08 * k + 4;
-            const near = (v, c) => Math.abs(v - k * c) <= e;
-            if (k * Math.max(r, g, b) >= 24 && near(R, r) && near(G, g) && near(B, b)) {
-                found.n += 1;
-                Object.assign(found, {left: Math.min(found.left, x), right: Math.max(found.right, x + 1),
-                                      top: Math.min(found.top, y), bottom: Math.max(found.bottom, y + 1)});
-            }
-        }
-    }
-    found.n /= scale * scale;  // in canvas pixels, whatever size the canvas shows at
-    return found;
-}
-const count = async (hue, region) => (await find(hue, region)).n;
-// The box around the largest patch of drawn pixels in the last picture, in its pixels.
-function largestPatch() {
-    const {width, height, data} = png;
-    const seen = new Uint8Array(width * height);
-    const drawn = (i) => data[4 * i] + data[4 * i + 1] + data[4 * i + 2] > 12;
-    let largest = {n: 0};
-    for (let start = 0; start < width * height; ++start) {
-        if (seen[start] || !drawn(start)) continue;
-        const patch = {n: 0, left: width, right: 0, top: height, bottom: 0};
-        const stack = [start];
-        seen[start] = 1;
-        while (stack.length) {
-            const i = stack.pop(), x = i % width, y = (i - x) / width;
-            Object.assign(patch, {n: patch.n + 1, left: Math.min(patch.left, x), right: Math.max(patch.right, x + 1),
-                                  top: Math.min(patch.top, y), bottom: Math.max(patch.bottom, y + 1)});
-            for (const j of [x > 0 && i - 1, x < width - 1 && i + 1, y > 0 && i - width, y < height - 1 && i + width]) {
-                if (j === false || seen[j] || !drawn(j)) continue;
-                stack.push(j);
-                seen[j] = 1;
-            }
-        }
-        if (patch.n > largest.n) largest = patch;
-    }
-    return largest;
-}
-function failWithPicture(what) {
-    const name = `failed-${engine}-${pictures.length + 1}.png`;
-    fs.writeFileSync(name, PNG.sync.write(png));
-    pictures.push(name);
-    fail(`${what} (the picture judged: ${process.cwd()}/${name})`);
-}
-// Waits up to 30 s for a picture in which COMPARE holds of the count; fails naming WHAT.
-async function shows(what, hue, compare, region) {
-    let n;
-    for (const start = Date.now(); Date.now() - start < 30000;) {
-        if (compare((n = await count(hue, region)))) return n;
-    }
-    failWithPicture(`${what}: ${Math.round(n)} pixels of its hue`);
-    return n;
-}
-// Waits up to 30 s for the count of HUE to change by under 2 % in a second; returns it.
-async function rests(what, hue) {
-    let before = -100, n;
-    for (const start = Date.now(); Date.now() - start < 30000; before = n) {
-        n = await count(hue);
-        if (Math.abs(n - before) < n * 0.02) return n;
-        await sleep(1000);
-    }
-    failWithPicture(`${what}: never came to rest`);
-    return n;
-}
-// Waits until the page has drawn two frames: the program's pass has run in the first.
-const nextFrames = () => page.evaluate(() => new Promise((drawn) => requestAnimationFrame(() => requestAnimationFrame(drawn))));
 
 await loaded();
 const status = await page.evaluate(() => window.exitStatus);
@@ -163,6 +76,8 @@ if (scenario === 'no-webgl') {
     if (status !== undefined) fail(`the program ended at once, with status ${status}`);
     if (output !== controls) fail(`the page printed other controls: ${JSON.stringify(output)}`);
     await shows('the tool', yellow, (n) => n > 100);
+    await placed();  // as the running program shows it
+    if (Math.abs(box.width * 3 - box.height * 4) > 4) fail(`the picture is shown ${box.width} × ${box.height}, not at 4:3`);
     const title = await page.evaluate(() => document.title);
     if (title !== 'Bramblewick') fail(`the page is titled "${title}", not "Bramblewick"`);
 }
@@ -189,7 +104,7 @@ if (scenario === 'session') {
     await sleep(500);
     const after = centre(await find(yellow));
     if (Math.hypot(after[0] - before[0], after[1] - before[1]) > 20) {
-        failWithPicture(`the pointer's entry moved the tool from ${before} to ${after} on the canvas`);
+        the.failWithPicture(`the pointer's entry moved the tool from ${before} to ${after} on the canvas`);
     }
     // Hidden behind another tab for 5 s, the page takes up the scene it left: the box, moved off the
     // tool to rest beside it, shows as large as before in the frames drawn once the page is back.
@@ -200,6 +115,7 @@ if (scenario === 'session') {
     const resting = await rests('the box at rest', green);
     await page.hideFor(5000);
     await nextFrames();
+    await placed();
     await shows('the box after a pause', green, (n) => n > resting * 0.8 && n < resting * 1.2);
     await page.key('r');
     await shows('the empty box after a reset', green, (n) => n < 100);
@@ -218,6 +134,7 @@ if (scenario === 'session') {
     } else {
         fail(`"Full screen" put ${whole} on the whole screen, and the page says "${await textOf('status')}"`);
     }
+    await placed();
     // Mirror images: jaw A's yellow shows twice, and once after s.
     const images = await shows('the tool', yellow, (n) => n > 100);
     await page.key('s');
@@ -266,9 +183,9 @@ if (scenario === 'session') {
     await nextFrames();  // a browser may hand the wheel to the page with its next frame
     await page.key('5');
     await shows('the first static sphere', [0, 0, 1], (n) => n > 5000, [0, 590, 440, 768]);
-    const second = largestPatch();  // of the picture in which the first showed
+    const second = the.largestPatch();  // of the picture in which the first showed
     const proportion = (second.right - second.left) / (second.bottom - second.top);
-    if (!(Math.abs(proportion - 1) < 0.1)) failWithPicture(`the second static sphere is ${proportion} times as wide as high`);
+    if (!(Math.abs(proportion - 1) < 0.1)) the.failWithPicture(`the second static sphere is ${proportion} times as wide as high`);
     const scrolled = await page.evaluate(() => window.scrollY);
     if (scrolled !== 0) fail(`the wheel scrolled the page by ${scrolled}`);
     // Escape ends the program; where the browser takes the first to let go of the pointer, the next.
@@ -301,4 +218,4 @@ if (scenario === 'session') {  // the keys are the browser's again: F5 reloads, 
 const warnings = await page.warnings();
 if (warnings.length) fail(`the browser warned: ${warnings.join('; ')}`);
 await page.close();
-process.exit(failed ? 1 : 0);
+process.exit(the.failed ? 1 : 0);

@@ -7,8 +7,8 @@
 //   grab the program asks for is kept, and the first click on the canvas takes
 //   the pointer (pointer lock); the cursor hides over the canvas. The right
 //   button opens no menu.
-// - Motion: the pointer entering the canvas, or leaving the lock, brings no
-//   motion of its own; without it the first motion would carry the pointer's
+// - Motion: the pointer entering the canvas, leaving the lock, or coming back
+//   with the page from another tab brings no motion of its own; without it the first motion would carry the pointer's
 //   whole way from the corner of the page and throw the tool.
 // - The wheel: the page itself listens for it, not only the canvas, since
 //   Chromium may hand a wheel over a canvas that alone listens to no one (the
@@ -16,8 +16,8 @@
 //   once, by its wheel event: a browser may follow it with the older
 //   mousewheel or DOMMouseScroll event, which Emscripten's SDL reads the other
 //   way round, so that the tool would sink as it rose.
-// - The audio device opens at the first click or key, when the browser
-//   allows it, instead of being refused with a warning at start-up.
+// - The audio device opens at the first click, key or touch, when the
+//   browser allows it, instead of being refused with a warning at start-up.
 // - Pushed events come out of the queue whole, not cut to a key event's size.
 // - Quitting is silent and gives the keys back to the browser; quitting the
 //   video lets go of the context, so that the next window starts with one of
@@ -58,6 +58,9 @@ mergeInto(LibraryManager.library, {
         }, {capture: true, passive: false});
       });
       canvas.addEventListener('mouseover', function() { pageInput.anchorNext = true; });
+      window.addEventListener('resize', function() { pageInput.anchorNext = true; });  // the picture moved
+      // Back from another tab, the pointer is wherever the user left it.
+      document.addEventListener('visibilitychange', function() { pageInput.anchorNext = true; });
       document.addEventListener('pointerlockchange', function() { pageInput.anchorNext = true; });
       window.addEventListener('mousemove', function(event) {
         if (!pageInput.anchorNext || event.target !== canvas || document.pointerLockElement) return;
@@ -78,7 +81,7 @@ mergeInto(LibraryManager.library, {
   },
 
   $emscriptenSetVideoMode: LibraryManager.library.SDL_SetVideoMode,
-  SDL_SetVideoMode__deps: ['$emscriptenSetVideoMode', '$pageInput', '$SDL', '$GL', '$Browser'],
+  SDL_SetVideoMode__deps: ['$emscriptenSetVideoMode', '$pageInput', '$pageTouch', '$SDL', '$GL', '$Browser'],
   SDL_SetVideoMode: function(width, height, depth, flags) {
     var screen = emscriptenSetVideoMode(width, height, depth, flags);
     var opengl = flags & 0x04000000;  // SDL_OPENGL
@@ -87,6 +90,7 @@ mergeInto(LibraryManager.library, {
       return 0;
     }
     pageInput.install(Module['canvas']);
+    pageTouch.install(Module['canvas']);  // touch.js
     return screen;
   },
 
@@ -108,13 +112,12 @@ mergeInto(LibraryManager.library, {
 
   Mix_OpenAudio__deps: ['$SDL'],
   Mix_OpenAudio: function(frequency, format, channels, chunksize) {
+    var gestures = ['mousedown', 'keydown', 'touchend'];
     function open() {
-      document.removeEventListener('mousedown', open, true);
-      document.removeEventListener('keydown', open, true);
+      gestures.forEach(function(type) { document.removeEventListener(type, open, true); });
       if (!SDL.audioContext) SDL.openAudioContext();
     }
-    document.addEventListener('mousedown', open, true);
-    document.addEventListener('keydown', open, true);
+    gestures.forEach(function(type) { document.addEventListener(type, open, true); });
     SDL.mixerFrequency = frequency;
     SDL.mixerFormat = format;
     SDL.mixerNumChannels = channels;
