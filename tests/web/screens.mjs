@@ -18,26 +18,34 @@ const running = () => waitFor(page, () => document.getElementById('status').text
     .catch(async () => fail(`the page says "${await page.evaluate(() => document.getElementById('status').textContent)}"`));
 
 // Every element named (by selector) lies whole in the window, the picture at 4:3, and nothing
-// scrolls or zooms.
+// scrolls or zooms: waits up to 10 s for the page to fit itself to its window, then fails naming
+// what is still wrong.
 async function inView(where, selectors) {
-    const seen = await page.evaluate((selectors) => {
-        const inside = (box) => box.width > 0 && box.left >= 0 && box.top >= 0 && box.right <= innerWidth + 0.5 &&
-            box.bottom <= innerHeight + 0.5;
-        const canvas = document.getElementById('canvas');
-        const scroller = document.scrollingElement;
-        return {
-            outside: selectors.filter((name) => !inside(document.querySelector(name).getBoundingClientRect())),
-            proportion: canvas.clientWidth / canvas.clientHeight,
-            buffer: `${canvas.width} × ${canvas.height}`,
-            scrolls: scroller.scrollWidth > innerWidth || scroller.scrollHeight > innerHeight || scrollX || scrollY,
-            zoom: window.visualViewport ? visualViewport.scale : 1,
-        };
-    }, selectors);
-    if (seen.outside.length) fail(`${where}: ${seen.outside.join(', ')} not in the window`);
-    if (Math.abs(seen.proportion - 4 / 3) > 0.01) fail(`${where}: the picture is ${seen.proportion} times as wide as high`);
-    if (seen.buffer !== '1024 × 768') fail(`${where}: the drawing buffer is ${seen.buffer}`);
-    if (seen.scrolls) fail(`${where}: the page scrolls`);
-    if (seen.zoom !== 1) fail(`${where}: the page is zoomed by ${seen.zoom}`);
+    let wrong;
+    for (const start = Date.now(); Date.now() - start < 10000; await sleep(100)) {
+        const seen = await page.evaluate((selectors) => {
+            const inside = (box) => box.width > 0 && box.left >= 0 && box.top >= 0 && box.right <= innerWidth + 0.5 &&
+                box.bottom <= innerHeight + 0.5;
+            const canvas = document.getElementById('canvas');
+            const scroller = document.scrollingElement;
+            return {
+                outside: selectors.filter((name) => !inside(document.querySelector(name).getBoundingClientRect())),
+                proportion: canvas.clientWidth / canvas.clientHeight,
+                buffer: `${canvas.width} × ${canvas.height}`,
+                scrolls: scroller.scrollWidth > innerWidth || scroller.scrollHeight > innerHeight || scrollX || scrollY,
+                zoom: window.visualViewport ? visualViewport.scale : 1,
+            };
+        }, selectors);
+        wrong = [
+            seen.outside.length && `${seen.outside.join(', ')} not in the window`,
+            Math.abs(seen.proportion - 4 / 3) > 0.01 && `the picture is ${seen.proportion} times as wide as high`,
+            seen.buffer !== '1024 × 768' && `the drawing buffer is ${seen.buffer}`,
+            seen.scrolls && 'the page scrolls',
+            seen.zoom !== 1 && `the page is zoomed by ${seen.zoom}`,
+        ].filter(Boolean);
+        if (!wrong.length) return;
+    }
+    for (const what of wrong) fail(`${where}: ${what}`);
 }
 
 // A laptop's, a small and a large desktop window, the window resized each time with the program
@@ -48,7 +56,6 @@ if (scenario === 'sizes') {
     for (const [width, height] of [[1366, 657], [1280, 720], [1920, 1080]]) {
         await page.resize(width, height);
         const where = `${width} × ${height}`;
-        await sleep(200);  // the page fits itself to the window
         await inView(where, ['#canvas', '#bar', '#fullscreen', '#status']);
         const shown = await page.evaluate(() => getComputedStyle(document.getElementById('output')).visibility);
         if (shown !== 'visible') {
@@ -87,10 +94,9 @@ if (scenario === 'touch') {
                                          ['a tablet', 820, 1180], ['a tablet turned', 1180, 820]]) {
         console.log(`on ${name}, ${width} × ${height}`);
         await page.emulate(width, height);
-        await sleep(200);
+        await inView(name, ['#canvas', '#bar', ...buttons.map((key) => `#keys [data-key="${key}"]`)]);
         const canvas = await the.box('canvas');
         const at = (x, y) => [canvas.x + (x * canvas.width) / 1024, canvas.y + (y * canvas.height) / 768];
-        await inView(name, ['#canvas', '#bar', ...buttons.map((key) => `#keys [data-key="${key}"]`)]);
         // Without mirror images, a static sphere where the tool stands; a finger across half the
         // picture, two fingers up by eleven steps, another: the first shows left of and below it.
         await tapButton('s');
@@ -186,7 +192,14 @@ if (scenario === 'offline') {
         for (const visit of [1, 2]) {
             await page.reload();
             await running();
-            await sleep(3000);  // long enough for the browser to look for a new build
+            // The look for a new build that the browser makes on a visit, waited for to its end.
+            await page.evaluate(async () => {
+                const registration = await navigator.serviceWorker.getRegistration();
+                await registration.update().catch(() => {});
+                for (let waited = 0; registration.installing && waited < 30000; waited += 100) {
+                    await new Promise((resolve) => setTimeout(resolve, 100));
+                }
+            });
             const build = await page.evaluate(() => window.build);
             if (visit === 2 || build === 'changed') return build;
         }
