@@ -45,9 +45,7 @@ await press('2');  // an empty box at the tool, the tool dragged off to its left
 await phone.touch('start', [[200, 200]]);
 for (let x = 200; x <= 300; x += 20) await phone.touch('move', [[x, 200]]);
 await phone.touch('end', []);
-await sleep(3000);
-await press('j');  // its springs
-await sleep(4000);
+await sleep(7000);
 await shoot(phone, 'web-phone.png');
 await phone.emulate(844, 390);
 await sleep(3000);
