@@ -7,7 +7,7 @@ import http from 'node:http';
 import fs from 'node:fs';
 import net from 'node:net';
 import path from 'node:path';
-import {spawn} from 'node:child_process';
+import {execFileSync, spawn} from 'node:child_process';
 import puppeteer from 'puppeteer-core';
 import {Builder, Button, By, Key, Origin} from 'selenium-webdriver';
 
@@ -95,6 +95,10 @@ async function openPuppeteer(engine, webgl, echo) {
         protocolTimeout: 3600000,  // a test program holds the page for as long as it runs
     });
     const page = (await browser.pages())[0];
+    // Firefox on X keeps the X server's own pointer beside the one its driver moves, and places the
+    // events it makes up itself (the pointer over the page again after a tab) where the X pointer
+    // is: that pointer waits in the screen's corner, over the browser's tab strip, not the page.
+    if (firefox) execFileSync('xdotool', ['mousemove', '0', '0']);
     const warnings = [];
     page.on('console', (message) => {
         if (echo) console.log(message.text());
