@@ -61,14 +61,12 @@ export function checks(page, engine) {
         the.failWithPicture(`${what}: ${Math.round(n)} pixels of its hue`);
         return n;
     };
-    // Waits up to 30 s for the count of HUE to change by under 2 % in each of two seconds running (a
-    // slow machine's slow frames settle slowly); returns it.
+    // Waits up to 30 s for the count of HUE to change by under 2 % in a second; returns it.
     the.rests = async (what, hue) => {
-        let before = -100, n, quiet = 0;
+        let before = -100, n;
         for (const start = Date.now(); Date.now() - start < 30000; before = n) {
             n = await the.count(hue);
-            quiet = Math.abs(n - before) < n * 0.02 ? quiet + 1 : 0;
-            if (quiet === 2) return n;
+            if (Math.abs(n - before) < n * 0.02) return n;
             await sleep(1000);
         }
         the.failWithPicture(`${what}: never came to rest`);
