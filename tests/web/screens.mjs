@@ -192,11 +192,14 @@ if (scenario === 'offline') {
         for (const visit of [1, 2]) {
             await page.reload();
             await running();
-            // The look for a new build that the browser makes on a visit, waited for to its end.
+            // The look for a new build that the browser makes on a visit, waited for to its end: a new
+            // build kept and in charge, or given up.
             await page.evaluate(async () => {
                 const registration = await navigator.serviceWorker.getRegistration();
                 await registration.update().catch(() => {});
-                for (let waited = 0; registration.installing && waited < 30000; waited += 100) {
+                const busy = () => registration.installing || registration.waiting ||
+                    (registration.active && registration.active.state !== 'activated');
+                for (let waited = 0; busy() && waited < 30000; waited += 100) {
                     await new Promise((resolve) => setTimeout(resolve, 100));
                 }
             });
