@@ -42,7 +42,7 @@ case ${1:-} in
     # Chromium, Firefox ESR and WebKitGTK's MiniBrowser (with its WebDriver) run the page's tests,
     # driven by Node.
     packages=("${linux[@]}" "${windows[@]}" "${web[@]}" googletest libgtest-dev libgmock-dev xvfb xdotool
-      imagemagick libsdl1.2-compat ccache clang-format git lintian desktop-file-utils appstream man-db wine wine64 unzip
+      imagemagick libsdl1.2-compat clang-format git lintian desktop-file-utils appstream man-db wine wine64 unzip
       chromium firefox-esr webkit2gtk-driver) ;;
   *) packages=("${linux[@]}") ;;
 esac

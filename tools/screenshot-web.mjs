@@ -5,11 +5,10 @@
 // configuring the web preset installs):
 //   node tools/screenshot-web.mjs
 import fs from 'node:fs';
-import {serve, open} from '../tests/web/browser.mjs';
+import {serve, open, sleep} from '../tests/web/browser.mjs';
 
 const folder = new URL('../build-web', import.meta.url).pathname;
 const address = await serve(folder);
-const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 const shoot = async (page, name) => {
     fs.writeFileSync(new URL(`../docs/${name}`, import.meta.url).pathname, await page.screenshot());
     console.log(`wrote docs/${name}`);

@@ -19,7 +19,7 @@ const programs = {  // what each engine needs: Debian's chromium, firefox-esr an
 };
 const types = {'.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm', '.png': 'image/png',
                '.webmanifest': 'application/manifest+json'};
-const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+export const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
 // What a browser in some condition makes of the page, for engines that cannot be put in it by a
 // switch: scripts that run before the page's own.

@@ -2,7 +2,7 @@
 // standard output as it prints it, its exit status as this one's.
 //   node in-page.mjs [--engine ENGINE] build-web/PROGRAM.js [ARG...]
 import path from 'node:path';
-import {serve, open} from './browser.mjs';
+import {serve, open, sleep} from './browser.mjs';
 
 const chosen = process.argv[2] === '--engine';
 const engine = chosen ? process.argv[3] : 'chromium';
@@ -22,5 +22,5 @@ for (let shown = 0; ;) {  // the program's output so far: the new part goes out 
         await page.close();
         process.exit(status);
     }
-    await new Promise((resolve) => setTimeout(resolve, 200));
+    await sleep(200);
 }

@@ -3,8 +3,7 @@
 // picture they judged (failed-ENGINE-N.png in the working folder).
 import fs from 'node:fs';
 import {PNG} from 'pngjs';
-
-export const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+import {sleep} from './browser.mjs';
 
 export function checks(page, engine) {
     const the = {failed: false, png: null};

@@ -7,8 +7,8 @@ import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import {execFileSync} from 'node:child_process';
-import {serve, unserve, open, waitFor} from './browser.mjs';
-import {checks, sleep} from './picture.mjs';
+import {serve, unserve, open, sleep, waitFor} from './browser.mjs';
+import {checks} from './picture.mjs';
 
 const [readme, folder, scenario, engine = 'chromium'] = process.argv.slice(2);
 const page = await open(engine);

@@ -6,8 +6,8 @@
 import fs from 'node:fs';
 import http from 'node:http';
 import path from 'node:path';
-import {serve, open, waitFor, ended} from './browser.mjs';
-import {checks, sleep} from './picture.mjs';
+import {serve, open, sleep, waitFor, ended} from './browser.mjs';
+import {checks} from './picture.mjs';
 
 const [readme, folder, scenario, engine = 'chromium'] = process.argv.slice(2);
 const expect = (what, actual, pattern) => pattern.test(actual) || fail(`${what}: "${actual}"`);

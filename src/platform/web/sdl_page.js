@@ -8,8 +8,9 @@
 //   the pointer (pointer lock); the cursor hides over the canvas. The right
 //   button opens no menu.
 // - Motion: the pointer entering the canvas, leaving the lock, or coming back
-//   with the page from another tab brings no motion of its own; without it the first motion would carry the pointer's
-//   whole way from the corner of the page and throw the tool.
+//   with the page from another tab brings no motion of its own; without it
+//   the first motion would carry the pointer's whole way from the corner of
+//   the page and throw the tool.
 // - The wheel: the page itself listens for it, not only the canvas, since
 //   Chromium may hand a wheel over a canvas that alone listens to no one (the
 //   canvas then neither moves the tool nor lets the page scroll). A step counts
